@@ -1,0 +1,37 @@
+# Short names for the usual jobs. Each installs what is missing first.
+WIN32_DIR  := build/win32
+WIN64_DIR  := build/win64
+NATIVE_DIR := build/native
+JOBS       := $(shell nproc)
+
+.PHONY: all deps build native test demo bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(WIN32_DIR)/CMakeCache.txt: | deps
+	cmake -S . -B $(WIN32_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+
+$(WIN64_DIR)/CMakeCache.txt: | deps
+	cmake -S . -B $(WIN64_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DTESSALY_TESTS=ON
+
+$(NATIVE_DIR)/CMakeCache.txt: | deps
+	cmake -S . -B $(NATIVE_DIR) -DCMAKE_BUILD_TYPE=Debug
+
+build: deps $(WIN32_DIR)/CMakeCache.txt
+	cmake --build $(WIN32_DIR) --target tessaly -j $(JOBS)
+
+native: deps $(NATIVE_DIR)/CMakeCache.txt
+	cmake --build $(NATIVE_DIR) -j $(JOBS)
+
+test: build native $(WIN64_DIR)/CMakeCache.txt
+	cmake --build $(WIN64_DIR) -j $(JOBS)
+	scripts/run-tests
+
+demo: build
+	@echo "make demo arrives with the launch of Java; for now: make test"
+
+clean:
+	rm -rf build

@@ -1,0 +1,68 @@
+# The Windows program, its tests and their fixtures (included from the top CMakeLists.txt).
+
+set(WARNINGS -Wall -Wextra -Wshadow)
+# Small and self-contained: no MinGW DLL may be needed on a user's machine.
+set(SMALL_FLAGS -Os -ffunction-sections -fdata-sections)
+set(STATIC_LINK -static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
+
+set(RES_DIR ${CMAKE_SOURCE_DIR}/src/res)
+set(RESOURCE_SCRIPT ${RES_DIR}/tessaly.rc)
+set_source_files_properties(${RESOURCE_SCRIPT} PROPERTIES
+  OBJECT_DEPENDS "${RES_DIR}/tessaly.ico;${RES_DIR}/tessaly.manifest;${RES_DIR}/resource.h")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${RES_DIR}")
+
+add_library(launcher_core STATIC
+  ${RULE_SOURCES}
+  src/util/module_files.cpp
+  src/framework/string_table.cpp
+  src/settings/registry_key.cpp
+  src/settings/launcher_settings.cpp
+  src/app/launcher_app.cpp
+  src/app/launch.cpp
+  src/ui/resolve_java.cpp
+)
+target_include_directories(launcher_core PUBLIC src)
+target_compile_options(launcher_core PRIVATE ${WARNINGS} ${SMALL_FLAGS})
+target_link_libraries(launcher_core PUBLIC comctl32 ole32 shell32 comdlg32)
+
+add_executable(tessaly WIN32 src/app/main.cpp ${RESOURCE_SCRIPT})
+target_compile_options(tessaly PRIVATE ${WARNINGS} ${SMALL_FLAGS})
+target_link_libraries(tessaly PRIVATE launcher_core)
+target_link_options(tessaly PRIVATE ${STATIC_LINK} -s)
+
+# ---- tests: built only in the 64-bit twin that runs under Wine here ----------------------
+option(TESSALY_TESTS "Build the tests (the x86_64 build)" OFF)
+if(NOT TESSALY_TESTS)
+  return()
+endif()
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run)
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_library(test_support STATIC tests/support/test_registry.cpp tests/support/test_process.cpp)
+target_include_directories(test_support PUBLIC tests src)
+target_link_libraries(test_support PUBLIC gtest)
+
+function(windows_test name)
+  add_executable(${name} ${ARGN} ${RESOURCE_SCRIPT})
+  target_compile_options(${name} PRIVATE ${WARNINGS})
+  target_link_libraries(${name} PRIVATE launcher_core test_support gtest_main)
+  target_link_options(${name} PRIVATE ${STATIC_LINK})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+endfunction()
+
+windows_test(rules_tests_win32 ${RULE_TESTS})
+windows_test(util_tests tests/util/module_files_test.cpp)
+windows_test(settings_tests tests/settings/registry_key_test.cpp tests/settings/launcher_settings_test.cpp)
+windows_test(app_tests tests/app/uninstall_test.cpp)
+add_dependencies(app_tests tessaly)
+windows_test(res_tests tests/res/resources_test.cpp)
+target_link_libraries(res_tests PRIVATE version)
+add_dependencies(res_tests tessaly)
+
+# The shipped 32-bit program (build/win32) must import only Windows system DLLs.
+add_test(NAME imports_only_system_dlls
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/res/check-imports ${CMAKE_BINARY_DIR}/../win32/tessaly.exe)

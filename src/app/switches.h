@@ -1,0 +1,12 @@
+// Which of the launcher's three jobs a command line asks for.
+#pragma once
+#include <string>
+#include <vector>
+
+enum class Road { Launch, Install, Uninstall };
+
+// args[0] is the program path and is never examined. The first argument that equals
+// "-install" or "-uninstall" as a whole, ignoring the case of ASCII letters, decides.
+Road ChooseRoad(const std::vector<std::string>& args);
+
+bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b);

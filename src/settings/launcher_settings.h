@@ -1,0 +1,33 @@
+// The launcher's settings: constants from the string table, values under its HKLM key.
+#pragma once
+#include <string>
+
+// Holds nothing: every call reads the string table and the registry afresh, opening and
+// closing its own key, so a value written in one call is what the next one reads.
+class LauncherSettings {
+public:
+    bool IsJavaConfigured() const;
+
+    double GetMinJavaVersion() const;
+    double GetMaxJavaVersion() const;  // as stored; below 1.0 means no upper limit
+    std::string GetInstallerFileName() const;
+    std::string GetSettingsKeyPath() const;
+
+    std::string GetJavaHome() const;
+    std::string GetJavaExe() const;
+    void SetJavaHome(const std::string& home) const;
+    void SetJavaExe(const std::string& exe) const;
+    void SetJavaVersion(double version) const;
+    void ClearJavaSettings() const;
+
+    std::string GetJavaOptions() const;
+    std::string GetCommandLineArgs() const;
+    std::string GetExtraClassPath() const;
+    std::string GetClasslibDynPath() const;
+
+    std::string ReadStringSetting(unsigned keyPathId, unsigned valueNameId) const;
+
+private:
+    std::string ReadJavaValue(const char* name) const;
+    void WriteJavaValue(const char* name, const std::string& text) const;
+};

@@ -1,0 +1,38 @@
+// Owner of one open registry key; every operation returns the registry's status code.
+#pragma once
+#include <windows.h>
+#include <string>
+
+#include "framework/text_list.h"
+
+class RegistryKey {
+public:
+    // Returned by every operation that needs an open key when none is held.
+    static constexpr LONG kNoKey = -1;
+    // Bytes offered to a value query, terminator included: 2,047 characters read whole.
+    static constexpr DWORD kMaxValueBytes = 2048;
+
+    RegistryKey() = default;
+    ~RegistryKey();
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+
+    bool IsOpen() const { return m_hKey != nullptr; }
+    LONG Open(HKEY root, const std::string& path);         // KEY_ALL_ACCESS, never creates
+    LONG OpenForRead(HKEY root, const std::string& path);  // KEY_READ
+    LONG Close();
+
+    // Reads any value type as raw bytes up to the first zero byte; on failure out is untouched.
+    LONG QueryString(const std::string& name, std::string& out) const;
+    LONG SetString(const std::string& name, const std::string& value) const;
+    LONG DeleteValue(const std::string& name) const;
+    // Names in the registry's index order; names read before a failure stay in the list.
+    LONG EnumSubKeys(TextList& out) const;
+
+private:
+    LONG OpenWith(HKEY root, const std::string& path, REGSAM access);
+
+    HKEY m_hKey = nullptr;
+    HKEY m_hRootKey = nullptr;
+    std::string m_path;
+};

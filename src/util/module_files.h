@@ -1,0 +1,11 @@
+// The launcher's own file location and a file-existence test.
+#pragma once
+#include <windows.h>
+#include <string>
+
+// Full path of the module's file (nullptr: the running program); cut to 259 characters.
+void GetModulePath(HMODULE module, std::string& out);
+// Directory of the module's file, without trailing backslash.
+void GetModuleDirectory(HMODULE module, std::string& out);
+// True for an existing file or directory; false for "" and for 260 characters or more.
+bool FileExists(std::string path);

@@ -19,6 +19,9 @@ add_library(launcher_core STATIC
   src/settings/launcher_settings.cpp
   src/app/launcher_app.cpp
   src/app/launch.cpp
+  src/app/jvm_launcher.cpp
+  src/javafind/run_capture.cpp
+  src/javafind/jvm_locator.cpp
   src/ui/resolve_java.cpp
 )
 target_include_directories(launcher_core PUBLIC src)
@@ -54,11 +57,18 @@ function(windows_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT 300)
 endfunction()
 
+# Stand-in java.exe; tests copy it where a runtime should be.
+add_executable(fake_java tests/fixtures/fake_java.cpp)
+target_link_options(fake_java PRIVATE ${STATIC_LINK})
+set_target_properties(fake_java PROPERTIES OUTPUT_NAME java RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
+
 windows_test(rules_tests_win32 ${RULE_TESTS})
 windows_test(util_tests tests/util/module_files_test.cpp)
 windows_test(settings_tests tests/settings/registry_key_test.cpp tests/settings/launcher_settings_test.cpp)
-windows_test(app_tests tests/app/uninstall_test.cpp)
-add_dependencies(app_tests tessaly)
+windows_test(javafind_tests tests/javafind/probe_test.cpp tests/javafind/jvm_locator_test.cpp)
+add_dependencies(javafind_tests fake_java)
+windows_test(app_tests tests/app/uninstall_test.cpp tests/app/launch_test.cpp)
+add_dependencies(app_tests tessaly fake_java)
 windows_test(res_tests tests/res/resources_test.cpp)
 target_link_libraries(res_tests PRIVATE version)
 add_dependencies(res_tests tessaly)

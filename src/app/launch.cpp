@@ -1,9 +1,23 @@
 // The launch sequence: make sure a runtime is recorded, then start Java through the shell.
 #include "app/launcher_app.h"
 
+#include "app/jvm_launcher.h"
+#include "app/launch_params.h"
 #include "settings/launcher_settings.h"
 
 void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::string>& args) {
-    (void)settings;
-    (void)args;
+    if (!settings.IsJavaConfigured() && ResolveJava(settings) == 0) return;
+
+    std::string javaExe = settings.GetJavaExe();
+    std::string options = settings.GetJavaOptions();
+    std::string arguments = settings.GetCommandLineArgs();
+    for (size_t i = 1; i < args.size(); ++i) AppendArgument(arguments, args[i]);
+    std::string extraEntry = settings.GetExtraClassPath();
+    std::string jarDirectory = settings.GetClasslibDynPath();
+
+    JvmLauncher launcher;
+    std::string classPath;
+    if (!jarDirectory.empty()) classPath = launcher.BuildJarClassPath(jarDirectory);
+    if (!extraEntry.empty()) AppendClassPathEntry(classPath, extraEntry);
+    launcher.StartJava(javaExe, options, classPath, arguments);
 }

@@ -10,8 +10,19 @@ using testreg::kLauncherKey;
 
 class UninstallTest : public testing::Test {
 protected:
-    void SetUp() override { testreg::DeleteTree("Software\\Quellmark"); }
-    void TearDown() override { testreg::DeleteTree("Software\\Quellmark"); }
+    void SetUp() override {
+        testreg::DeleteTree("Software\\Quellmark");
+        // Roads other than -uninstall find this runtime and never need to ask the user.
+        testreg::DeleteTree("Software\\JavaSoft");
+        std::string home = testproc::MakeTempDir("uninstall-jre");
+        testproc::PlaceFakeJava(home + "\\bin", "java version \"1.6\"");
+        testreg::SetText(testreg::kJavaSoftKey, "CurrentVersion", "1.6");
+        testreg::AddRuntime("1.6", home.c_str());
+    }
+    void TearDown() override {
+        testreg::DeleteTree("Software\\Quellmark");
+        testreg::DeleteTree("Software\\JavaSoft");
+    }
 };
 
 testproc::Outcome RunTessaly(const std::string& arguments) {

@@ -99,4 +99,25 @@ std::string ReadFile(const std::string& path) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+std::string WaitForFile(const std::string& path, DWORD timeoutMs) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
+        if (Exists(path)) return ReadFile(path);
+        Sleep(20);
+    }
+    return std::string();
+}
+
+std::string PlaceFakeJava(const std::string& dir, const std::string& versionText, const std::string& mode) {
+    for (size_t slash = dir.find('\\', 3); ; slash = dir.find('\\', slash + 1)) {
+        CreateDirectoryA(dir.substr(0, slash).c_str(), nullptr);
+        if (slash == std::string::npos) break;
+    }
+    std::string exe = dir + "\\java.exe";
+    EXPECT_TRUE(CopyFileA((BuildDir() + "\\fixtures\\java.exe").c_str(), exe.c_str(), FALSE)) << exe;
+    WriteFile(dir + "\\version.txt", versionText);
+    WriteFile(dir + "\\mode.txt", mode);
+    DeleteFileA((dir + "\\launched.txt").c_str());
+    return exe;
+}
+
 }  // namespace testproc

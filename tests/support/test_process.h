@@ -25,5 +25,13 @@ std::string MakeTempDir(const std::string& name);
 void WriteFile(const std::string& path, const std::string& content);
 std::string ReadFile(const std::string& path);  // "" when missing
 bool Exists(const std::string& path);
+// Waits for a file that a started program leaves behind; its content, or "" at the limit.
+std::string WaitForFile(const std::string& path, DWORD timeoutMs = 10000);
+
+// A copy of the stand-in java.exe at dir\java.exe (folders made as needed) that answers
+// -version with `versionText`, printed the way `mode` says (err, out, both, chunks, huge,
+// none, slow). Returns the path of the copy.
+std::string PlaceFakeJava(const std::string& dir, const std::string& versionText,
+                          const std::string& mode = "err");
 
 }  // namespace testproc

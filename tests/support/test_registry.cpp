@@ -83,6 +83,11 @@ std::vector<std::string> SubKeyNames(const std::string& path) {
     return names;
 }
 
+void AddRuntime(const std::string& version, const char* home) {
+    CreateKey(std::string(kJavaSoftKey) + "\\" + version);
+    if (home != nullptr) SetText(std::string(kJavaSoftKey) + "\\" + version, "JavaHome", home);
+}
+
 void FillLauncherKey() {
     SetText(kLauncherKey, "JavaHome", "C:\\jre");
     SetText(kLauncherKey, "JavaExe", "C:\\jre\\bin\\java.exe");

@@ -22,6 +22,8 @@ std::map<std::string, Value> Values(const std::string& path);
 std::vector<std::string> ValueNames(const std::string& path);
 // Names in the registry's own enumeration order.
 std::vector<std::string> SubKeyNames(const std::string& path);
+// A runtime's subkey in the JavaSoft tree; home nullptr leaves out its JavaHome value.
+void AddRuntime(const std::string& version, const char* home);
 // The launcher's key holding the six values of its layout.
 void FillLauncherKey();
 

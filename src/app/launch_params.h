@@ -1,0 +1,16 @@
+// Text of the parameters that the launcher hands to java.exe.
+#pragma once
+#include <string>
+
+// Appends one blank and the argument. An argument that is empty or holds a blank, a tab or
+// a double quote is enclosed in double quotes with the C runtime's escaping, so that Java
+// receives it as the one argument the user gave; any other passes byte for byte.
+void AppendArgument(std::string& arguments, const std::string& argument);
+
+// options + " " (when non-empty), "-cp ", the quoted class path (always), " " + arguments
+// (when non-empty).
+std::string AssembleJavaParameters(const std::string& options, const std::string& classPath,
+                                   const std::string& arguments);
+
+// Appends ";" (unless the list is empty) and the entry.
+void AppendClassPathEntry(std::string& classPath, const std::string& entry);

@@ -1,0 +1,85 @@
+// Finding an installed Java runtime in the registry, and asking a java.exe its version.
+#include "javafind/jvm_locator.h"
+
+#include <windows.h>
+
+#include "framework/string_table.h"
+#include "framework/text_list.h"
+#include "javafind/run_capture.h"
+#include "javafind/version_rules.h"
+#include "res/resource.h"
+#include "settings/registry_key.h"
+#include "util/path_text.h"
+
+std::string JavaExeForHome(std::string home) {
+    AddTrailingBackslash(home);
+    return home + "bin\\java.exe";
+}
+
+std::string JvmLocator::BaseKeyPath() const { return LoadText(IDS_JAVASOFT_KEY); }
+
+double JvmLocator::ParseVersion(const std::string& text) const { return ParseVersionText(text); }
+
+bool JvmLocator::FindJvm(double minVersion, double maxVersion, double& version, std::string& javaHome,
+                         std::string& javaExe) const {
+    maxVersion = EffectiveMaxVersion(maxVersion);
+    double current = GetCurrentVersion();
+    // A tree that names no current version is not walked at all.
+    if (current == 0.0) return false;
+    if (IsVersionAccepted(current, minVersion, maxVersion)) {
+        // A current version whose home cannot be read is passed over rather than recorded
+        // with an empty home, which the next start would count as no runtime at all.
+        std::string home = GetCurrentJavaHome();
+        if (!home.empty()) {
+            version = current;
+            javaHome = home;
+            javaExe = JavaExeForHome(home);
+            return true;
+        }
+    }
+
+    std::string base = BaseKeyPath();
+    RegistryKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, base) != ERROR_SUCCESS) return false;
+    TextList names;
+    if (key.EnumSubKeys(names) != ERROR_SUCCESS) return false;
+    for (const std::string& name : names) {
+        double candidate = ParseVersion(name);
+        if (!IsVersionAccepted(candidate, minVersion, maxVersion)) continue;
+        // The first subkey in range decides, whatever it holds: later ones are not tried.
+        if (key.Open(HKEY_LOCAL_MACHINE, base + "\\" + name) != ERROR_SUCCESS) return false;
+        std::string home;
+        if (key.QueryString("JavaHome", home) != ERROR_SUCCESS) return false;
+        version = candidate;
+        javaHome = home;
+        javaExe = JavaExeForHome(home);
+        return true;
+    }
+    return false;
+}
+
+double JvmLocator::GetCurrentVersion() const {
+    RegistryKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, BaseKeyPath()) != ERROR_SUCCESS) return 0.0;
+    std::string text;
+    if (key.QueryString("CurrentVersion", text) != ERROR_SUCCESS) return 0.0;
+    return ParseVersion(text);
+}
+
+std::string JvmLocator::GetCurrentJavaHome() const {
+    std::string base = BaseKeyPath();
+    RegistryKey key;
+    if (key.Open(HKEY_LOCAL_MACHINE, base) != ERROR_SUCCESS) return std::string();
+    std::string current;
+    if (key.QueryString("CurrentVersion", current) != ERROR_SUCCESS) return std::string();
+    if (key.Open(HKEY_LOCAL_MACHINE, base + "\\" + current) != ERROR_SUCCESS) return std::string();
+    std::string home;
+    if (key.QueryString("JavaHome", home) != ERROR_SUCCESS) return std::string();
+    return home;
+}
+
+double JvmLocator::ProbeJavaVersion(const std::string& javaExePath) const {
+    std::string versionText;
+    if (!ExtractQuotedVersion(RunAndCapture(javaExePath, "-version"), versionText)) return 0.0;
+    return ParseVersion(versionText);
+}

@@ -4,7 +4,7 @@ WIN64_DIR  := build/win64
 NATIVE_DIR := build/native
 JOBS       := $(shell nproc)
 
-.PHONY: all deps build native test demo bench clean
+.PHONY: all deps build twin native test demo bench clean
 
 all: build
 
@@ -30,8 +30,15 @@ test: build native $(WIN64_DIR)/CMakeCache.txt
 	cmake --build $(WIN64_DIR) -j $(JOBS)
 	scripts/run-tests
 
-demo: build
-	@echo "make demo arrives with the launch of Java; for now: make test"
+twin: deps $(WIN64_DIR)/CMakeCache.txt
+	cmake --build $(WIN64_DIR) --target tessaly fake_java -j $(JOBS)
+
+demo: build twin
+	@scripts/demo
+
+bench: deps $(WIN64_DIR)/CMakeCache.txt
+	cmake --build $(WIN64_DIR) --target bench -j $(JOBS)
+	@scripts/bench
 
 clean:
 	rm -rf build

@@ -76,3 +76,12 @@ add_dependencies(res_tests tessaly)
 # The shipped 32-bit program (build/win32) must import only Windows system DLLs.
 add_test(NAME imports_only_system_dlls
   COMMAND ${CMAKE_SOURCE_DIR}/tests/res/check-imports ${CMAKE_BINARY_DIR}/../win32/tessaly.exe)
+
+# ---- benchmark (make bench) ----------------------------------------------------------------
+add_executable(shell_start WIN32 bench/shell_start.cpp)
+target_link_options(shell_start PRIVATE ${STATIC_LINK} -s)
+target_link_libraries(shell_start PRIVATE shell32)
+add_executable(bench bench/bench.cpp)
+target_link_libraries(bench PRIVATE launcher_core)
+target_link_options(bench PRIVATE ${STATIC_LINK})
+add_dependencies(bench tessaly shell_start fake_java)

@@ -15,6 +15,8 @@ add_library(launcher_core STATIC
   ${RULE_SOURCES}
   src/util/module_files.cpp
   src/framework/string_table.cpp
+  src/framework/modal_dialog.cpp
+  src/framework/message_box.cpp
   src/settings/registry_key.cpp
   src/settings/launcher_settings.cpp
   src/app/launcher_app.cpp
@@ -23,6 +25,7 @@ add_library(launcher_core STATIC
   src/javafind/run_capture.cpp
   src/javafind/jvm_locator.cpp
   src/ui/resolve_java.cpp
+  src/ui/install_java_dialog.cpp
 )
 target_include_directories(launcher_core PUBLIC src)
 target_compile_options(launcher_core PRIVATE ${WARNINGS} ${SMALL_FLAGS})
@@ -44,7 +47,8 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-add_library(test_support STATIC tests/support/test_registry.cpp tests/support/test_process.cpp)
+add_library(test_support STATIC tests/support/test_registry.cpp tests/support/test_process.cpp
+  tests/support/ui_driver.cpp)
 target_include_directories(test_support PUBLIC tests src)
 target_link_libraries(test_support PUBLIC gtest)
 
@@ -69,6 +73,8 @@ windows_test(javafind_tests tests/javafind/probe_test.cpp tests/javafind/jvm_loc
 add_dependencies(javafind_tests fake_java)
 windows_test(app_tests tests/app/uninstall_test.cpp tests/app/launch_test.cpp)
 add_dependencies(app_tests tessaly fake_java)
+windows_test(ui_tests tests/ui/install_java_dialog_test.cpp)
+add_dependencies(ui_tests tessaly fake_java)
 windows_test(res_tests tests/res/resources_test.cpp)
 target_link_libraries(res_tests PRIVATE version)
 add_dependencies(res_tests tessaly)

@@ -1,0 +1,28 @@
+// Message boxes and the standard Open dialog.
+#include "framework/message_box.h"
+
+#include <commdlg.h>
+
+#include "framework/string_table.h"
+#include "res/resource.h"
+
+int ShowMessage(HWND owner, const std::string& text, UINT buttonsAndIcon) {
+    return MessageBoxA(owner, text.c_str(), LoadText(IDS_DISPLAY_NAME).c_str(), buttonsAndIcon);
+}
+
+bool AskForFileToOpen(HWND owner, const char* filterName, const char* pattern, std::string& path) {
+    std::string filter = std::string(filterName) + '\0' + pattern + '\0' + '\0';
+    char file[MAX_PATH] = {};
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = MAX_PATH;  // in characters, terminator included
+    // Overwrite-prompt is the only option asked for; the explorer look is what users know.
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER;
+    if (!GetOpenFileNameA(&dialog)) return false;
+    path = file;
+    return true;
+}

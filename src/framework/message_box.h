@@ -1,0 +1,11 @@
+// Message boxes and the standard Open dialog, as the launcher shows them.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+// A message box captioned with the application's display name; returns the button pressed.
+int ShowMessage(HWND owner, const std::string& text, UINT buttonsAndIcon);
+
+// The standard Open dialog with one filter entry ("Name|pattern"); false when cancelled.
+bool AskForFileToOpen(HWND owner, const char* filterName, const char* pattern, std::string& path);

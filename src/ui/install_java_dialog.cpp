@@ -1,0 +1,101 @@
+// The "Install Java" dialog.
+#include "ui/install_java_dialog.h"
+
+#include <shellapi.h>
+
+#include "framework/message_box.h"
+#include "framework/string_table.h"
+#include "javafind/jvm_locator.h"
+#include "javafind/version_rules.h"
+#include "res/resource.h"
+#include "settings/launcher_settings.h"
+#include "ui/dialog_rules.h"
+#include "util/module_files.h"
+#include "util/number_text.h"
+#include "util/path_text.h"
+
+InstallJavaDialog::InstallJavaDialog(HWND parent, LauncherSettings& settings)
+    : ModalDialog(IDD_INSTALL_JAVA, parent),
+      m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP))),
+      m_settings(settings) {
+    OnClick(IDC_INSTALL_JAVA_NOW, static_cast<Handler>(&InstallJavaDialog::OnInstallJavaNow));
+    OnClick(IDC_SELECT_EXISTING_JAVA, static_cast<Handler>(&InstallJavaDialog::OnSelectExistingJava));
+}
+
+BOOL InstallJavaDialog::OnInitDialog() {
+    SendMessageA(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageA(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    std::string prompt = LoadText(IDS_DISPLAY_NAME) + LoadText(IDS_REQUIRES_JAVA);
+    SetDlgItemTextA(Window(), IDC_PROMPT_TEXT, prompt.c_str());
+    std::string bounds = BoundsText(LoadText(IDS_MIN_JAVA_VERSION), LoadText(IDS_MAX_JAVA_VERSION));
+    SetDlgItemTextA(Window(), IDC_BOUNDS_TEXT, bounds.c_str());
+    return TRUE;  // focus to the first control that takes it
+}
+
+void InstallJavaDialog::OnInstallJavaNow() {
+    std::string fileName = m_settings.GetInstallerFileName();
+    if (fileName.empty()) {
+        ShowMessage(Window(), LoadText(IDS_NO_INSTALLER), MB_OK | MB_ICONHAND);
+        return;
+    }
+    std::string path;
+    GetModuleDirectory(nullptr, path);
+    AddTrailingBackslash(path);
+    path += fileName;
+    if (!FileExists(path)) {
+        ShowMessage(Window(), LoadText(IDS_NO_INSTALLER) + " " + path, MB_OK | MB_ICONHAND);
+        return;
+    }
+    // After an installation, Done must search for the new runtime, not record an old choice.
+    m_javaVersion = 0.0;
+    m_javaHome.clear();
+    m_javaExe.clear();
+    ShellExecuteA(nullptr, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void InstallJavaDialog::OnSelectExistingJava() {
+    std::string path;
+    if (!AskForFileToOpen(Window(), "Java (java.exe)", "java.exe", path)) return;
+    double minVersion = m_settings.GetMinJavaVersion();
+    double maxVersion = m_settings.GetMaxJavaVersion();
+    double version = JvmLocator().ProbeJavaVersion(path);
+    if (!IsVersionAccepted(version, minVersion, maxVersion)) {
+        std::string versionText, minText;
+        DoubleToText(version, versionText);
+        DoubleToText(minVersion, minText);
+        ShowMessage(Window(),
+                    LoadText(IDS_SELECTED_VERSION_IS) + versionText + "\r\n" + LoadText(IDS_MUST_SELECT_VERSION) +
+                        minText + LoadText(IDS_OR_HIGHER),
+                    MB_OK | MB_ICONHAND);
+        return;
+    }
+    m_javaVersion = version;
+    m_javaExe = path;
+    HomeOfJavaExe(path, m_javaHome);
+    ShowMessage(Window(), "Using Java: " + path, MB_OK | MB_ICONASTERISK);
+}
+
+void InstallJavaDialog::OnOK() {
+    if (!m_javaHome.empty()) {
+        m_settings.SetJavaVersion(m_javaVersion);
+        m_settings.SetJavaHome(m_javaHome);
+        m_settings.SetJavaExe(m_javaExe);
+    } else {
+        double version = 0.0;
+        std::string home, exe;
+        if (JvmLocator().FindJvm(m_settings.GetMinJavaVersion(), m_settings.GetMaxJavaVersion(), version, home,
+                                 exe)) {
+            m_settings.SetJavaVersion(version);
+            m_settings.SetJavaHome(home);
+            m_settings.SetJavaExe(exe);
+        } else if (!WarnWillNotRun()) {
+            return;
+        }
+    }
+    if (m_settings.IsJavaConfigured() || WarnWillNotRun()) ModalDialog::OnOK();
+}
+
+bool InstallJavaDialog::WarnWillNotRun() {
+    std::string text = LoadText(IDS_DISPLAY_NAME) + LoadText(IDS_WILL_NOT_RUN);
+    return ShowMessage(Window(), text, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDCANCEL;
+}

@@ -1,0 +1,29 @@
+// The "Install Java" dialog: install a runtime, pick an existing java.exe, or finish.
+#pragma once
+#include <string>
+
+#include "framework/modal_dialog.h"
+
+class LauncherSettings;
+
+class InstallJavaDialog : public ModalDialog {
+public:
+    InstallJavaDialog(HWND parent, LauncherSettings& settings);
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;  // Done
+
+private:
+    void OnInstallJavaNow();
+    void OnSelectExistingJava();
+    // The closing warning; true when the user answers OK (go on), false for Cancel.
+    bool WarnWillNotRun();
+
+    HICON m_hIcon;
+    LauncherSettings& m_settings;
+    // The user's choice lives here until Done; an empty home means none stands.
+    std::string m_javaHome;
+    std::string m_javaExe;
+    double m_javaVersion = 0.0;
+};

@@ -31,7 +31,7 @@ test: build native $(WIN64_DIR)/CMakeCache.txt
 	scripts/run-tests
 
 twin: deps $(WIN64_DIR)/CMakeCache.txt
-	cmake --build $(WIN64_DIR) --target tessaly fake_java -j $(JOBS)
+	cmake --build $(WIN64_DIR) --target tessaly fake_java drive_window -j $(JOBS)
 
 demo: build twin
 	@scripts/demo

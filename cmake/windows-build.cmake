@@ -91,3 +91,7 @@ add_executable(bench bench/bench.cpp)
 target_link_libraries(bench PRIVATE launcher_core)
 target_link_options(bench PRIVATE ${STATIC_LINK})
 add_dependencies(bench tessaly shell_start fake_java)
+
+# ---- the demo's stand-in user ---------------------------------------------------------------
+add_executable(drive_window tools/drive_window.cpp)
+target_link_options(drive_window PRIVATE ${STATIC_LINK})

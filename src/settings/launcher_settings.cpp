@@ -39,6 +39,12 @@ void LauncherSettings::SetJavaVersion(double version) const {
     WriteJavaValue("JavaVersion", text);
 }
 
+void LauncherSettings::RecordJava(double version, const std::string& home, const std::string& exe) const {
+    SetJavaVersion(version);
+    SetJavaHome(home);
+    SetJavaExe(exe);
+}
+
 void LauncherSettings::ClearJavaSettings() const {
     RegistryKey key;
     if (key.Open(HKEY_LOCAL_MACHINE, GetSettingsKeyPath()) != ERROR_SUCCESS) return;

@@ -18,6 +18,8 @@ public:
     void SetJavaHome(const std::string& home) const;
     void SetJavaExe(const std::string& exe) const;
     void SetJavaVersion(double version) const;
+    // A chosen runtime: version, then home, then java.exe, each its own write.
+    void RecordJava(double version, const std::string& home, const std::string& exe) const;
     void ClearJavaSettings() const;
 
     std::string GetJavaOptions() const;

@@ -77,25 +77,21 @@ void InstallJavaDialog::OnSelectExistingJava() {
 
 void InstallJavaDialog::OnOK() {
     if (!m_javaHome.empty()) {
-        m_settings.SetJavaVersion(m_javaVersion);
-        m_settings.SetJavaHome(m_javaHome);
-        m_settings.SetJavaExe(m_javaExe);
+        m_settings.RecordJava(m_javaVersion, m_javaHome, m_javaExe);
     } else {
         double version = 0.0;
         std::string home, exe;
         if (JvmLocator().FindJvm(m_settings.GetMinJavaVersion(), m_settings.GetMaxJavaVersion(), version, home,
                                  exe)) {
-            m_settings.SetJavaVersion(version);
-            m_settings.SetJavaHome(home);
-            m_settings.SetJavaExe(exe);
-        } else if (!WarnWillNotRun()) {
+            m_settings.RecordJava(version, home, exe);
+        } else if (!WarnWillNotRun(Window())) {
             return;
         }
     }
-    if (m_settings.IsJavaConfigured() || WarnWillNotRun()) ModalDialog::OnOK();
+    if (m_settings.IsJavaConfigured() || WarnWillNotRun(Window())) ModalDialog::OnOK();
 }
 
-bool InstallJavaDialog::WarnWillNotRun() {
+bool WarnWillNotRun(HWND owner) {
     std::string text = LoadText(IDS_DISPLAY_NAME) + LoadText(IDS_WILL_NOT_RUN);
-    return ShowMessage(Window(), text, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDCANCEL;
+    return ShowMessage(owner, text, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDCANCEL;
 }

@@ -6,6 +6,9 @@
 
 class LauncherSettings;
 
+// "<name> will not run until ..." with OK and Cancel; true when the user answers OK (go on).
+bool WarnWillNotRun(HWND owner);
+
 class InstallJavaDialog : public ModalDialog {
 public:
     InstallJavaDialog(HWND parent, LauncherSettings& settings);
@@ -17,8 +20,6 @@ protected:
 private:
     void OnInstallJavaNow();
     void OnSelectExistingJava();
-    // The closing warning; true when the user answers OK (go on), false for Cancel.
-    bool WarnWillNotRun();
 
     HICON m_hIcon;
     LauncherSettings& m_settings;

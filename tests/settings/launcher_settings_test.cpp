@@ -19,90 +19,65 @@ protected:
     LauncherSettings settings;
 };
 
-TEST_F(LauncherSettingsTest, ConstantsComeFromTheStringTable) {
-    EXPECT_EQ(settings.GetMinJavaVersion(), 1.5);
-    EXPECT_EQ(settings.GetMaxJavaVersion(), 0.0);
-    EXPECT_EQ(settings.GetInstallerFileName(), "jre-6u2-windows-i586-p-iftw.exe");
-    EXPECT_EQ(settings.GetSettingsKeyPath(), "Software\\Quellmark\\Tessaly");
-}
-
 TEST_F(LauncherSettingsTest, ConfiguredNeedsHomeAndAnExistingExe) {
     std::string dir = testproc::MakeTempDir("settings-jre");
     std::string exe = dir + "\\java.exe";
     testproc::WriteFile(exe, "MZ");
     struct Case { const char* home; std::string exe; bool configured; };
     const Case cases[] = {
-        {"C:\\jre", exe, true},
-        {"", exe, false},                      // home empty: the exe is not even read
-        {"C:\\jre", "", false},
-        {"C:\\jre", dir + "\\missing.exe", false},
-        {"C:\\jre", dir, true},                // a directory passes the existence test
+        {"C:\\jre", exe, true},  {"", exe, false}, {"C:\\jre", "", false},
+        {"C:\\jre", dir + "\\missing.exe", false}, {"C:\\jre", dir, true},  // a folder passes the test
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.home) + " | " + c.exe);
         testreg::SetText(kLauncherKey, "JavaHome", c.home);
         testreg::SetText(kLauncherKey, "JavaExe", c.exe);
-        EXPECT_EQ(settings.IsJavaConfigured(), c.configured);
+        EXPECT_EQ(settings.IsJavaConfigured(), c.configured) << c.home << " | " << c.exe;
     }
-    DeleteFileA(exe.c_str());
     testreg::SetText(kLauncherKey, "JavaExe", exe);
+    DeleteFileA(exe.c_str());
     EXPECT_FALSE(settings.IsJavaConfigured());  // the file went away since it was recorded
 }
 
 TEST_F(LauncherSettingsTest, WithoutTheKeyNothingIsReadOrCreated) {
     testreg::DeleteTree(kLauncherKey);
     EXPECT_FALSE(settings.IsJavaConfigured());
-    settings.SetJavaHome("C:\\jre");
-    settings.SetJavaVersion(1.6);
+    settings.RecordJava(1.6, "C:\\jre", "C:\\jre\\bin\\java.exe");
     settings.ClearJavaSettings();
     EXPECT_EQ(settings.GetJavaHome(), "");
-    EXPECT_EQ(settings.GetCommandLineArgs(), "");
     EXPECT_FALSE(testreg::KeyExists(kLauncherKey));
 }
 
-TEST_F(LauncherSettingsTest, WritesAreRegSzTextAndVersionsHaveFiveDecimals) {
-    struct Case { double version; const char* text; };
-    for (const Case& c : {Case{1.6, "1.60000"}, Case{1.6002, "1.60020"}, Case{11.02, "11.02000"}}) {
-        settings.SetJavaVersion(c.version);
-        auto values = testreg::Values(kLauncherKey);
-        EXPECT_EQ(values["JavaVersion"].type, static_cast<DWORD>(REG_SZ));
-        EXPECT_EQ(values["JavaVersion"].bytes, std::string(c.text) + '\0');
-    }
-    settings.SetJavaHome("C:\\Program Files\\Java\\jre6");
-    settings.SetJavaExe("C:\\Program Files\\Java\\jre6\\bin\\java.exe");
+TEST_F(LauncherSettingsTest, RecordsFiveDecimalVersionsAndReadsTheLaunchValues) {
+    settings.RecordJava(1.6002, "C:\\Program Files\\Java\\jre6", "C:\\Program Files\\Java\\jre6\\bin\\java.exe");
+    auto values = testreg::Values(kLauncherKey);
+    EXPECT_EQ(values["JavaVersion"].type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(values["JavaVersion"].bytes, std::string("1.60020") + '\0');
     EXPECT_EQ(settings.GetJavaHome(), "C:\\Program Files\\Java\\jre6");
     EXPECT_EQ(settings.GetJavaExe(), "C:\\Program Files\\Java\\jre6\\bin\\java.exe");
-}
-
-TEST_F(LauncherSettingsTest, ReadsTakeTextLiterallyAndOverlongValuesAsEmpty) {
-    const char expand[] = "%ProgramFiles%\\Tessaly\\lib";
-    testreg::SetRaw(kLauncherKey, "ClasslibDynPath", REG_EXPAND_SZ, expand, sizeof expand);
-    testreg::SetText(kLauncherKey, "JavaOptions", std::string(3000, 'o'));
-    testreg::SetText(kLauncherKey, "CommandLineArgs", std::string(2047, 'a'));
-    EXPECT_EQ(settings.GetClasslibDynPath(), expand);
-    EXPECT_EQ(settings.GetJavaOptions(), "");
-    EXPECT_EQ(settings.GetCommandLineArgs(), std::string(2047, 'a'));
+    testreg::FillLauncherKey();
+    EXPECT_EQ(settings.GetJavaOptions(), "-Xmx256m");
+    EXPECT_EQ(settings.GetCommandLineArgs(), "org.example.Main");
+    EXPECT_EQ(settings.GetClasslibDynPath(), "C:\\app\\lib");
+    EXPECT_EQ(settings.GetMinJavaVersion(), 1.5);
+    EXPECT_EQ(settings.GetMaxJavaVersion(), 0.0);
+    EXPECT_EQ(settings.GetInstallerFileName(), "jre-6u2-windows-i586-p-iftw.exe");
 }
 
 TEST_F(LauncherSettingsTest, ExtraClassPathIsAlwaysEmpty) {
-    testreg::FillLauncherKey();
-    for (const char* name : {"", "ExtraClassPath", "ClassPath", "JavaOptions"}) {
+    for (const char* name : {"", "ExtraClassPath", "ClassPath", "CommandLineArgs"}) {
         testreg::SetText(kLauncherKey, name, "C:\\extra.jar");
     }
     EXPECT_EQ(settings.GetExtraClassPath(), "");
     EXPECT_EQ(settings.ReadStringSetting(8006, 8004), "");  // missing key-path entry
     EXPECT_EQ(settings.ReadStringSetting(8003, 8007), "");  // missing value-name entry
-    EXPECT_EQ(settings.ReadStringSetting(8003, 8004), "org.example.Main");
+    EXPECT_EQ(settings.ReadStringSetting(8003, 8004), "C:\\extra.jar");
 }
 
 TEST_F(LauncherSettingsTest, ClearLeavesExactlyTheApplicationValues) {
     testreg::FillLauncherKey();
     settings.ClearJavaSettings();
+    settings.ClearJavaSettings();  // values already gone are skipped
     EXPECT_EQ(testreg::ValueNames(kLauncherKey), (std::vector<std::string>{"ClasslibDynPath", "CommandLineArgs"}));
-    // Partly cleared already: the rest still goes.
-    testreg::SetText(kLauncherKey, "JavaVersion", "1.60000");
-    settings.ClearJavaSettings();
-    EXPECT_EQ(testreg::ValueNames(kLauncherKey).size(), 2u);
 }
 
 }  // namespace

@@ -14,8 +14,8 @@ namespace {
 
 LauncherApp theApp;
 
-// A DLL planted beside the launcher (a Downloads folder) must never be loaded: delay-loaded
-// and system DLLs come from the system folder only.
+// A DLL planted beside the launcher (a Downloads folder) must never be loaded: whatever is
+// loaded after start-up (the Open dialog pulls in many) comes from the system folder only.
 void RestrictDllSearch() {
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
     HMODULE kernel = GetModuleHandleA("kernel32.dll");

@@ -64,19 +64,19 @@ TEST_F(TessalyExeTest, ParametersFollowTheSettingsLayouts) {
         {"", "", "", "doc.txt", "-cp \"\"  doc.txt"},
         {"", "", lib + "\\", "", "-cp \"" + jars + "\""},
         {"", "", root + "\\missing", "", "-cp \"\""},
-        {"Main", "", "", "\"My Documents\\a b.txt\" \"\" \"C:\\dir with blank\\\\\" plain \"x\\\"y\"",
-         "Main -cp \"\"  \"My Documents\\a b.txt\" \"\" \"C:\\dir with blank\\\\\" plain \"x\\\"y\""},
+        {"Main", "", "", "\"My Documents\\a b.txt\" \"\" \"C:\\dir with blank\\\\\" *.jar \"x\\\"y\"",
+         "Main -cp \"\"  \"My Documents\\a b.txt\" \"\" \"C:\\dir with blank\\\\\" *.jar \"x\\\"y\""},
     };
     for (const Case& c : cases) {
         Settings(c.options, c.args, c.jarDir);
         Run(c.argument);
         std::string params;
         std::string record = Started(&params);
-        EXPECT_EQ(params, c.params);
+        EXPECT_EQ(params, c.params) << record;
         EXPECT_NE(record.find("show=0\n"), std::string::npos) << record;  // SW_HIDE
     }
     // The last case: each argument reached Java as the user gave it.
-    EXPECT_NE(Started().find("arg=My Documents\\a b.txt\narg=\narg=C:\\dir with blank\\\narg=plain\narg=x\"y\n"),
+    EXPECT_NE(Started().find("arg=My Documents\\a b.txt\narg=\narg=C:\\dir with blank\\\narg=*.jar\narg=x\"y\n"),
               std::string::npos);
 }
 

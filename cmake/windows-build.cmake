@@ -29,7 +29,7 @@ add_library(launcher_core STATIC
 )
 target_include_directories(launcher_core PUBLIC src)
 target_compile_options(launcher_core PRIVATE ${WARNINGS} ${SMALL_FLAGS})
-target_link_libraries(launcher_core PUBLIC comctl32 ole32 shell32 comdlg32)
+target_link_libraries(launcher_core PUBLIC comctl32 ole32 shell32)
 
 add_executable(tessaly WIN32 src/app/main.cpp ${RESOURCE_SCRIPT})
 target_compile_options(tessaly PRIVATE ${WARNINGS} ${SMALL_FLAGS})

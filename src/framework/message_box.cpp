@@ -22,7 +22,16 @@ bool AskForFileToOpen(HWND owner, const char* filterName, const char* pattern, s
     dialog.nMaxFile = MAX_PATH;  // in characters, terminator included
     // Overwrite-prompt is the only option asked for; the explorer look is what users know.
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER;
-    if (!GetOpenFileNameA(&dialog)) return false;
-    path = file;
-    return true;
+
+    // Loaded only when the user asks for the dialog: imported, comdlg32 and what it pulls in
+    // would be loaded on every start of the launcher, which rarely shows a window at all.
+    using GetOpenFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
+    HMODULE library = LoadLibraryA("comdlg32.dll");
+    if (library == nullptr) return false;
+    auto getOpenFileName = reinterpret_cast<GetOpenFileNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(library, "GetOpenFileNameA")));
+    bool chosen = getOpenFileName != nullptr && getOpenFileName(&dialog);
+    FreeLibrary(library);
+    if (chosen) path = file;
+    return chosen;
 }

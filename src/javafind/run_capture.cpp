@@ -56,10 +56,11 @@ std::string RunAndCapture(const std::string& program, const std::string& argumen
     if (!started) return std::string();
 
     std::string output;
-    ULONGLONG deadline = GetTickCount64() + timeLimitMs;
+    // Unsigned difference of tick counts: right across the counter's wrap after 49 days.
+    DWORD start = GetTickCount();
     char chunk[kChunkBytes];
     for (;;) {
-        if (GetTickCount64() >= deadline) {
+        if (GetTickCount() - start >= timeLimitMs) {
             TerminateProcess(process.Get(), 1);
             return std::string();
         }

@@ -101,7 +101,8 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 
 std::string WaitForFile(const std::string& path, DWORD timeoutMs) {
     for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
-        if (Exists(path)) return ReadFile(path);
+        std::string content = Exists(path) ? ReadFile(path) : std::string();
+        if (!content.empty()) return content;
         Sleep(20);
     }
     return std::string();

@@ -9,7 +9,13 @@ set(RES_DIR ${CMAKE_SOURCE_DIR}/src/res)
 set(RESOURCE_SCRIPT ${RES_DIR}/tessaly.rc)
 set_source_files_properties(${RESOURCE_SCRIPT} PROPERTIES
   OBJECT_DEPENDS "${RES_DIR}/tessaly.ico;${RES_DIR}/tessaly.manifest;${RES_DIR}/resource.h")
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${RES_DIR}")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${RES_DIR} -I${CMAKE_BINARY_DIR}")
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  file(READ ${RES_DIR}/tessaly.manifest MANIFEST)
+  string(REPLACE "processorArchitecture=\"X86\"" "processorArchitecture=\"amd64\"" MANIFEST "${MANIFEST}")
+  file(WRITE ${CMAKE_BINARY_DIR}/tessaly-amd64.manifest "${MANIFEST}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${RES_DIR}/tessaly.manifest)
+endif()
 
 add_library(launcher_core STATIC
   ${RULE_SOURCES}

@@ -4,7 +4,7 @@ WIN64_DIR  := build/win64
 NATIVE_DIR := build/native
 JOBS       := $(shell nproc)
 
-.PHONY: all deps build twin native test demo bench clean
+.PHONY: all deps build twin native test fuzz demo bench clean
 
 all: build
 
@@ -18,7 +18,7 @@ $(WIN64_DIR)/CMakeCache.txt: | deps
 	cmake -S . -B $(WIN64_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release -DTESSALY_TESTS=ON
 
 $(NATIVE_DIR)/CMakeCache.txt: | deps
-	cmake -S . -B $(NATIVE_DIR) -DCMAKE_BUILD_TYPE=Debug
+	cmake -S . -B $(NATIVE_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++
 
 build: deps $(WIN32_DIR)/CMakeCache.txt
 	cmake --build $(WIN32_DIR) --target tessaly -j $(JOBS)
@@ -29,6 +29,11 @@ native: deps $(NATIVE_DIR)/CMakeCache.txt
 test: build native $(WIN64_DIR)/CMakeCache.txt
 	cmake --build $(WIN64_DIR) -j $(JOBS)
 	scripts/run-tests
+
+# Each fuzz target for a minute; what they find new stays in build/native/corpus.
+fuzz: native
+	for target in $(NATIVE_DIR)/fuzz_*; do rule=$${target##*_}; \
+	  $$target -max_total_time=60 -print_final_stats=1 $(NATIVE_DIR)/corpus/$$rule tests/corpus || exit 1; done
 
 twin: deps $(WIN64_DIR)/CMakeCache.txt
 	cmake --build $(WIN64_DIR) --target tessaly fake_java drive_window -j $(JOBS)

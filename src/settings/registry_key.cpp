@@ -9,8 +9,8 @@ LONG RegistryKey::Open(HKEY root, const std::string& path) {
     return OpenWith(root, path, KEY_ALL_ACCESS);
 }
 
-LONG RegistryKey::OpenForRead(HKEY root, const std::string& path) {
-    return OpenWith(root, path, KEY_READ);
+LONG RegistryKey::OpenForRead(HKEY root, const std::string& path, REGSAM view) {
+    return OpenWith(root, path, KEY_READ | view);
 }
 
 LONG RegistryKey::OpenWith(HKEY root, const std::string& path, REGSAM access) {

@@ -19,8 +19,11 @@ public:
 
     bool IsOpen() const { return m_hKey != nullptr; }
     LONG Open(HKEY root, const std::string& path);         // KEY_ALL_ACCESS, never creates
-    LONG OpenForRead(HKEY root, const std::string& path);  // KEY_READ
+    // KEY_READ; view KEY_WOW64_32KEY or KEY_WOW64_64KEY picks a registry view on 64-bit Windows.
+    LONG OpenForRead(HKEY root, const std::string& path, REGSAM view = 0);
+    LONG OpenWith(HKEY root, const std::string& path, REGSAM access);
     LONG Close();
+    HKEY Handle() const { return m_hKey; }  // for the calls this owner does not wrap
 
     // Reads any value type as raw bytes up to the first zero byte; on failure out is untouched.
     LONG QueryString(const std::string& name, std::string& out) const;
@@ -30,8 +33,6 @@ public:
     LONG EnumSubKeys(TextList& out) const;
 
 private:
-    LONG OpenWith(HKEY root, const std::string& path, REGSAM access);
-
     HKEY m_hKey = nullptr;
     HKEY m_hRootKey = nullptr;
     std::string m_path;

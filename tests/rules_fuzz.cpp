@@ -1,0 +1,87 @@
+// Fuzz targets for the pure rules, one per build (-DRULE=<function>): each checks a property
+// that must hold for every input, under AddressSanitizer and UBSan.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/launch_params.h"
+#include "javafind/version_rules.h"
+#include "util/number_text.h"
+
+namespace {
+
+void Check(bool holds, const char* what) {
+    if (!holds) fprintf(stderr, "property broken: %s\n", what), abort();
+}
+
+// Only digits and points matter; no text gives a negative number or NaN.
+void VersionText(const std::string& s) {
+    std::string kept;
+    for (char c : s) kept += (c == '.' || (c >= '0' && c <= '9')) ? std::string(1, c) : "";
+    double v = ParseVersionText(s);
+    Check(v >= 0 && ParseVersionText(kept) == v && ParseVersionText("v" + s + "_b") == v, "version text");
+}
+
+// Against the exact decimal expansion that glibc prints for every double, rounded half up. The
+// input is the double's bytes when it has eight, else a number in text.
+void NumberText(const std::string& s) {
+    double x = std::strtod(s.c_str(), nullptr);
+    if (s.size() == sizeof x) std::memcpy(&x, s.data(), sizeof x);
+    std::string got, e(1500, '\0');
+    DoubleToText(x, got);
+    if (!std::isfinite(x)) return Check(got == (std::isnan(x) ? "nan" : "inf"), "non-finite");
+    e.resize(snprintf(&e[0], e.size(), "%.1100f", std::fabs(x)));
+    size_t point = e.find('.');
+    std::string digits = e.substr(0, point) + e.substr(point + 1, 5);
+    bool carry = e[point + 6] >= '5';
+    for (size_t k = digits.size(); carry && k-- > 0;) carry = (digits[k] = digits[k] == '9' ? '0' : digits[k] + 1) == '0';
+    std::string whole = (carry ? "1" : "") + digits.substr(0, digits.size() - 5), decimals = digits.substr(digits.size() - 5);
+    if (whole == "0") whole = (x == 0 || decimals >= "10000") ? "" : "0";  // no leading zero from 0.1 to 1
+    Check(got == whole + "." + decimals, "number text");
+}
+
+// Found exactly when a quote that is not the first byte has a second one after it.
+void QuotedVersion(const std::string& s) {
+    std::string text = "untouched";
+    size_t first = s.find('"');
+    bool found = ExtractQuotedVersion(s, text);
+    Check(found == (first != std::string::npos && first > 0 && s.find('"', first + 1) != std::string::npos), "found");
+    Check(found ? s.compare(first, text.size() + 2, '"' + text + '"') == 0 && text.find('"') == std::string::npos : text == "untouched", "text");
+}
+
+// Arguments (split at zero bytes) quoted by the launcher and split again by the C runtime's
+// rules come back byte for byte.
+void Arguments(const std::string& s) {
+    std::vector<std::string> args, split;
+    std::string line;
+    for (size_t begin = 0, end; begin <= s.size(); begin = end + 1) {
+        args.push_back(s.substr(begin, (end = std::min(s.find('\0', begin), s.size())) - begin));
+        AppendArgument(line, args.back());
+    }
+    for (size_t i = 0, n = line.size(); i < n;) {
+        if (line[i] == ' ' || line[i] == '\t') { ++i; continue; }
+        std::string arg;
+        for (bool quoted = false; i < n && (quoted || (line[i] != ' ' && line[i] != '\t'));) {
+            size_t slashes = 0;
+            for (; i < n && line[i] == '\\'; ++i) ++slashes;
+            bool quote = i < n && line[i] == '"';
+            arg.append(quote ? slashes / 2 : slashes, '\\');
+            if (quote && slashes % 2 == 1) arg += '"', ++i;
+            else if (quote) quoted = !quoted, ++i;
+            else if (slashes == 0) arg += line[i++];
+        }
+        split.push_back(arg);
+    }
+    Check(split == args, "round trip");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    RULE(std::string(reinterpret_cast<const char*>(data), size));
+    return 0;
+}

@@ -1,0 +1,38 @@
+// The pure text rules, natively under the sanitizers and in the Windows build alike. The fuzz
+// targets (rules_fuzz.cpp) hold the properties; these rows pin exact values.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "javafind/version_rules.h"
+#include "ui/dialog_rules.h"
+#include "util/number_text.h"
+#include "util/path_text.h"
+
+namespace {
+
+bool ShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+
+TEST(Rules, ExactValues) {
+    const std::pair<std::string, double> versions[] = {
+        {"1.6.0_02", 1.6002}, {"1.6.0_100", 1.601}, {"11.0.2", 11.02}, {"1.6.0_02-b06", 1.600206}, {".5", 0.5}, {"1..2", 1.2},
+        {"...", 0.0}, {"\xff" "1\xe9.\xa0" "5", 1.5}, {std::string("1\0" "7", 3), 17.0}, {std::string(5000, '9'), HUGE_VAL}};
+    for (const auto& [text, number] : versions) EXPECT_DOUBLE_EQ(ParseVersionText(text), number) << text;
+    const double bounds[][4] = {{1.5, 1.5, 0, 1}, {1.4219, 1.5, 0, 0}, {1.6, 1.5, 1.6, 1}, {1.6002, 1.5, 1.6, 0},
+                                {9999, 1.5, 0.99, 1}, {9999.5, 1.5, 0.99, 0}, {1, 1, 1, 1}, {HUGE_VAL, 1.5, 0, 0}};
+    for (const auto& b : bounds) EXPECT_EQ(IsVersionAccepted(b[0], b[1], b[2]), b[3] == 1) << b[0] << " " << b[1] << " " << b[2];
+    for (const auto& [x, text] : {std::pair<double, std::string>{0.5, ".50000"}, {0.05, "0.05000"}, {0.015625, "0.01563"}}) {
+        std::string out = "stale";
+        DoubleToText(x, out);
+        EXPECT_EQ(out, text);
+    }
+    EXPECT_EQ(FindLastBackslash("C:\\\x95\\\\app.exe", ShiftJisLead), 5u);  // 0x95 0x5C is one character
+    EXPECT_EQ(FindLastBackslash("C:\\\x95\\x.exe", ShiftJisLead), 2u);
+    EXPECT_EQ(FindLastBackslash("\x95", ShiftJisLead), std::string::npos);
+    EXPECT_EQ(BoundsText("1.5", "0.0"), "Requires Java minimum version: 1.5 and maximum version: 0.0");
+    std::string home = "earlier";
+    EXPECT_TRUE(HomeOfJavaExe("C:\\a\\bin\\java.exe\\x\\bin\\java.exe", home));
+    EXPECT_EQ(home, "C:\\a");
+}
+
+}  // namespace

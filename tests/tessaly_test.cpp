@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -16,6 +17,7 @@
 #include "javafind/jvm_locator.h"
 #include "javafind/run_capture.h"
 #include "settings/registry_key.h"
+#include "ui/install_java_dialog.h"
 
 namespace {
 
@@ -99,6 +101,10 @@ TEST_F(Windows, ProbeRunsOnlyTheQuotedProgramAndNeverWaitsForever) {
     EXPECT_NEAR(GetTickCount() - begin, 1500.0, 900.0);
     Sleep(100);
     EXPECT_TRUE(DeleteFileA(exe.c_str()));  // nothing runs it any more: the child was stopped
+}
+
+TEST_F(Windows, AWarningThatCannotBeShownIsNoOK) {
+    EXPECT_FALSE(WarnWillNotRun(reinterpret_cast<HWND>(0x7A7A7A)));  // no such owner: MessageBoxA fails
 }
 
 TEST_F(Windows, ShippedResourcesArePresentAndLoadable) {
@@ -194,6 +200,7 @@ struct Row {
     std::vector<Step> steps = {};                           // the user, once the dialog shows
     std::string started = "";                               // "<runtime> <parameters>", "" for none
     std::string key = "";                                   // "<values> <JavaVersion> <JavaHome>"
+    bool installed = true;                                  // the installer made the launcher's key
 };
 
 TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
@@ -218,6 +225,7 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         {.current = "1.4", .jres = {{"Plugin", j16}, {"1.6.0_02", j16}, {"1.7", j11}}, .started = "jre16 -cp \"\"", .key = "6 1.60020 %R\\jre16"},
         {.current = "1.6", .jres = {{"1.5", j11}}, .started = "jdk11 -cp \"\"", .key = "6 1.50000 %R\\jdk11"},
         {.current = "1.6", .jres = {{"1.5.0_11", j11}, {"1.6", "-"}}, .started = "jdk11 -cp \"\"", .key = "6 1.50110 %R\\jdk11"},
+        {.current = "1.6", .jres = {{"1.6", j16}}, .started = "jre16 -cp \"\"", .key = "0 <none> <none>", .installed = false},  // unrecorded
         // Nothing acceptable anywhere: the dialog.
         {.jres = {{"1.6", j16}}, .steps = kLeave, .key = "3 <none> <none>"},
         {.current = "1.4", .jres = {{"1.4", j16}, {"1.5", "-"}, {"1.6", j16}}, .steps = kLeave, .key = "3 <none> <none>"},
@@ -247,7 +255,9 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
     FakeJava(root + "\\jre142", "java version \"1.4.2_19\"\n");
     CreateDirectoryA((root + "\\lib").c_str(), nullptr);
     CreateDirectoryA((root + "\\lib\\x.jar").c_str(), nullptr);  // a folder, not a jar
-    for (const char* name : {"a.jar", "b.JAR", "notes.txt"}) std::ofstream(root + "\\lib\\" + name);
+    for (const char* name : {"a.jar", "b.JAR", "notes.txt", "tessaly.jar_old", "lib.jarx"}) std::ofstream(root + "\\lib\\" + name);
+    char cwd[MAX_PATH] = {};  // Java works where the launcher was started
+    GetCurrentDirectoryA(MAX_PATH, cwd);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.command + " | " + row.started + " | " + row.key);
         RegistryKey software;
@@ -255,9 +265,7 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         RegDeleteTreeA(software.Handle(), "Quellmark"), RegDeleteTreeA(software.Handle(), "JavaSoft");
         if (row.current != nullptr) Set(kJre, "CurrentVersion", row.current);
         for (auto& [name, home] : row.jres) Set(kJre + "\\" + name, home == "-" ? "" : "JavaHome", home == "-" ? "" : Expand(home));
-        Set(kKey, "JavaOptions", row.options, row.type);
-        Set(kKey, "CommandLineArgs", row.args);
-        Set(kKey, "ClasslibDynPath", Expand(row.jars));
+        if (row.installed) Set(kKey, "JavaOptions", row.options, row.type), Set(kKey, "CommandLineArgs", row.args), Set(kKey, "ClasslibDynPath", Expand(row.jars));
         if (!row.home.empty()) Set(kKey, "JavaVersion", "x");
         if (!row.exe.empty()) Set(kKey, "JavaHome", Expand(row.home)), Set(kKey, "JavaExe", Expand(row.exe));
 
@@ -276,8 +284,8 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         user.join();
 
         std::string runtime = row.started.substr(0, row.started.find(' ')), record = root + "\\" + runtime + "\\bin\\launched.txt";
-        std::string started = row.started.empty() ? "" : Read(record);
-        EXPECT_EQ(started.substr(0, started.find('\n')), row.started.empty() ? "" : Expand("commandline=\"%R\\" + runtime + "\\bin\\java.exe\"" + row.started.substr(runtime.size())));
+        std::string started = row.started.empty() ? "" : Read(record), expected = "commandline=\"%R\\" + runtime + "\\bin\\java.exe\"";
+        EXPECT_EQ(started.substr(0, started.find("\nshow")), row.started.empty() ? "" : Expand(expected + row.started.substr(runtime.size()) + "\ndirectory=" + cwd));
         if (row.command == quoted) EXPECT_NE(started.find("arg=My Documents\\a b.txt\narg=\narg=C:\\dir with blank\\\narg=*.jar\narg=x\"y\n"), std::string::npos);
         RegistryKey key;
         std::string version = "<none>", home = "<none>";

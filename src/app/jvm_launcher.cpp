@@ -5,10 +5,11 @@
 #include <shellapi.h>
 
 #include "app/launch_params.h"
+#include "util/module_files.h"
 #include "util/path_text.h"
 
 std::string JvmLauncher::BuildJarClassPath(std::string directory) const {
-    StripTrailingBackslash(directory);
+    StripTrailingBackslash(directory, IsAnsiLeadByte);
     std::string classPath;
     WIN32_FIND_DATAA entry;
     HANDLE search = FindFirstFileA((directory + "\\*.jar").c_str(), &entry);
@@ -17,6 +18,8 @@ std::string JvmLauncher::BuildJarClassPath(std::string directory) const {
         std::string name = entry.cFileName;
         if (name == "." || name == "..") continue;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        // The pattern also matches short 8.3 names: tessaly.jar_old is TESSAL~1.JAR.
+        if (!HasJarExtension(name)) continue;
         AppendClassPathEntry(classPath, directory + "\\" + name);
     } while (FindNextFileA(search, &entry));
     FindClose(search);

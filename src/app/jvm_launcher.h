@@ -5,8 +5,8 @@
 
 class JvmLauncher {
 public:
-    // Every .jar file of the folder (not sub-folders), in the order the directory search
-    // returns them, as "dir\a.jar;dir\b.jar". Empty when the folder is missing.
+    // Every file of the folder (not sub-folders) whose extension is exactly .jar, in the order
+    // the directory search returns them, as "dir\a.jar;dir\b.jar". Empty when the folder is missing.
     std::string BuildJarClassPath(std::string directory) const;
     // Starts javaExe hidden with the assembled parameters, without waiting; failures are silent.
     void StartJava(std::string javaExe, std::string options, std::string classPath,

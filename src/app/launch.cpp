@@ -6,9 +6,12 @@
 #include "settings/launcher_settings.h"
 
 void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::string>& args) {
-    if (!settings.IsJavaConfigured() && ResolveJava(settings) == 0) return;
+    // The runtime found in this run is started even when recording it failed (a standard user
+    // without write access to the key); the next start then searches again.
+    std::string found;
+    if (!settings.IsJavaConfigured() && ResolveJava(settings, found) == 0) return;
 
-    std::string javaExe = settings.GetJavaExe();
+    std::string javaExe = found.empty() ? settings.GetJavaExe() : found;
     std::string options = settings.GetJavaOptions();
     std::string arguments = settings.GetCommandLineArgs();
     for (size_t i = 1; i < args.size(); ++i) AppendArgument(arguments, args[i]);

@@ -13,9 +13,11 @@ bool LauncherApp::InitInstance(const std::vector<std::string>& args) {
     CoInitialize(nullptr);  // result not examined: nothing here depends on COM succeeding
     LauncherSettings settings;
     switch (ChooseRoad(args)) {
-    case Road::Install:
-        ResolveJava(settings);
+    case Road::Install: {
+        std::string recorded;
+        ResolveJava(settings, recorded);
         break;
+    }
     case Road::Uninstall:
         Uninstall(settings);
         break;

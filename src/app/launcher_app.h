@@ -13,5 +13,7 @@ public:
 
     void Uninstall(LauncherSettings& settings);
     void Launch(LauncherSettings& settings, const std::vector<std::string>& args);
-    int ResolveJava(LauncherSettings& settings);
+    // 1 to go on, 0 to stop. javaExe: the runtime recorded in this run, "" when none was; a
+    // launch starts it even when the settings could not be written.
+    int ResolveJava(LauncherSettings& settings, std::string& javaExe);
 };

@@ -24,14 +24,19 @@ bool AskForFileToOpen(HWND owner, const char* filterName, const char* pattern, s
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER;
 
     // Loaded only when the user asks for the dialog: imported, comdlg32 and what it pulls in
-    // would be loaded on every start of the launcher, which rarely shows a window at all.
+    // would be loaded on every start of the launcher, which rarely shows a window at all. It
+    // stays loaded: the dialog leaves shell threads behind that may still run its code.
     using GetOpenFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEA);
     HMODULE library = LoadLibraryA("comdlg32.dll");
     if (library == nullptr) return false;
     auto getOpenFileName = reinterpret_cast<GetOpenFileNameFn>(
         reinterpret_cast<void*>(GetProcAddress(library, "GetOpenFileNameA")));
+    // The dialog moves the current directory to the chosen file's folder; Java, started later,
+    // inherits the launcher's, where a document given by a relative path must still be found.
+    char directory[MAX_PATH] = {};
+    DWORD kept = GetCurrentDirectoryA(MAX_PATH, directory);
     bool chosen = getOpenFileName != nullptr && getOpenFileName(&dialog);
-    FreeLibrary(library);
+    if (kept > 0 && kept < MAX_PATH) SetCurrentDirectoryA(directory);
     if (chosen) path = file;
     return chosen;
 }

@@ -9,10 +9,11 @@
 #include "javafind/version_rules.h"
 #include "res/resource.h"
 #include "settings/registry_key.h"
+#include "util/module_files.h"
 #include "util/path_text.h"
 
 std::string JavaExeForHome(std::string home) {
-    AddTrailingBackslash(home);
+    AddTrailingBackslash(home, IsAnsiLeadByte);
     return home + "bin\\java.exe";
 }
 
@@ -40,14 +41,14 @@ bool JvmLocator::FindJvm(double minVersion, double maxVersion, double& version, 
 
     std::string base = BaseKeyPath();
     RegistryKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, base) != ERROR_SUCCESS) return false;
+    if (key.OpenForRead(HKEY_LOCAL_MACHINE, base) != ERROR_SUCCESS) return false;
     TextList names;
     if (key.EnumSubKeys(names) != ERROR_SUCCESS) return false;
     for (const std::string& name : names) {
         double candidate = ParseVersion(name);
         if (!IsVersionAccepted(candidate, minVersion, maxVersion)) continue;
         // The first subkey in range decides, whatever it holds: later ones are not tried.
-        if (key.Open(HKEY_LOCAL_MACHINE, base + "\\" + name) != ERROR_SUCCESS) return false;
+        if (key.OpenForRead(HKEY_LOCAL_MACHINE, base + "\\" + name) != ERROR_SUCCESS) return false;
         std::string home;
         if (key.QueryString("JavaHome", home) != ERROR_SUCCESS) return false;
         version = candidate;
@@ -60,7 +61,7 @@ bool JvmLocator::FindJvm(double minVersion, double maxVersion, double& version, 
 
 double JvmLocator::GetCurrentVersion() const {
     RegistryKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, BaseKeyPath()) != ERROR_SUCCESS) return 0.0;
+    if (key.OpenForRead(HKEY_LOCAL_MACHINE, BaseKeyPath()) != ERROR_SUCCESS) return 0.0;
     std::string text;
     if (key.QueryString("CurrentVersion", text) != ERROR_SUCCESS) return 0.0;
     return ParseVersion(text);
@@ -69,10 +70,10 @@ double JvmLocator::GetCurrentVersion() const {
 std::string JvmLocator::GetCurrentJavaHome() const {
     std::string base = BaseKeyPath();
     RegistryKey key;
-    if (key.Open(HKEY_LOCAL_MACHINE, base) != ERROR_SUCCESS) return std::string();
+    if (key.OpenForRead(HKEY_LOCAL_MACHINE, base) != ERROR_SUCCESS) return std::string();
     std::string current;
     if (key.QueryString("CurrentVersion", current) != ERROR_SUCCESS) return std::string();
-    if (key.Open(HKEY_LOCAL_MACHINE, base + "\\" + current) != ERROR_SUCCESS) return std::string();
+    if (key.OpenForRead(HKEY_LOCAL_MACHINE, base + "\\" + current) != ERROR_SUCCESS) return std::string();
     std::string home;
     if (key.QueryString("JavaHome", home) != ERROR_SUCCESS) return std::string();
     return home;

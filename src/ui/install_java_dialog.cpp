@@ -40,7 +40,7 @@ void InstallJavaDialog::OnInstallJavaNow() {
     }
     std::string path;
     GetModuleDirectory(nullptr, path);
-    AddTrailingBackslash(path);
+    AddTrailingBackslash(path, IsAnsiLeadByte);
     path += fileName;
     if (!FileExists(path)) {
         ShowMessage(Window(), LoadText(IDS_NO_INSTALLER) + " " + path, MB_OK | MB_ICONHAND);
@@ -78,12 +78,14 @@ void InstallJavaDialog::OnSelectExistingJava() {
 void InstallJavaDialog::OnOK() {
     if (!m_javaHome.empty()) {
         m_settings.RecordJava(m_javaVersion, m_javaHome, m_javaExe);
+        m_recordedExe = m_javaExe;
     } else {
         double version = 0.0;
         std::string home, exe;
         if (JvmLocator().FindJvm(m_settings.GetMinJavaVersion(), m_settings.GetMaxJavaVersion(), version, home,
                                  exe)) {
             m_settings.RecordJava(version, home, exe);
+            m_recordedExe = exe;
         } else if (!WarnWillNotRun(Window())) {
             return;
         }
@@ -93,5 +95,6 @@ void InstallJavaDialog::OnOK() {
 
 bool WarnWillNotRun(HWND owner) {
     std::string text = LoadText(IDS_DISPLAY_NAME) + LoadText(IDS_WILL_NOT_RUN);
-    return ShowMessage(owner, text, MB_OKCANCEL | MB_ICONEXCLAMATION) != IDCANCEL;
+    // Only OK goes on: a box that could not be shown returns 0, which is no answer.
+    return ShowMessage(owner, text, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
 }

@@ -12,6 +12,8 @@ bool WarnWillNotRun(HWND owner);
 class InstallJavaDialog : public ModalDialog {
 public:
     InstallJavaDialog(HWND parent, LauncherSettings& settings);
+    // The java.exe that Done recorded (or tried to); "" when it recorded none.
+    const std::string& RecordedJavaExe() const { return m_recordedExe; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -27,4 +29,5 @@ private:
     std::string m_javaHome;
     std::string m_javaExe;
     double m_javaVersion = 0.0;
+    std::string m_recordedExe;
 };

@@ -5,7 +5,7 @@
 #include "settings/launcher_settings.h"
 #include "ui/install_java_dialog.h"
 
-int LauncherApp::ResolveJava(LauncherSettings& settings) {
+int LauncherApp::ResolveJava(LauncherSettings& settings, std::string& javaExe) {
     double minVersion = settings.GetMinJavaVersion();
     double maxVersion = settings.GetMaxJavaVersion();
     JvmLocator locator;
@@ -13,9 +13,13 @@ int LauncherApp::ResolveJava(LauncherSettings& settings) {
     std::string home, exe;
     if (locator.FindJvm(minVersion, maxVersion, version, home, exe)) {
         settings.RecordJava(version, home, exe);
+        javaExe = exe;
         return 1;
     }
     InstallJavaDialog dialog(nullptr, settings);
-    if (dialog.DoModal() == IDOK) return 1;  // Done recorded whatever had to be recorded
+    if (dialog.DoModal() == IDOK) {  // Done recorded whatever had to be recorded
+        javaExe = dialog.RecordedJavaExe();
+        return 1;
+    }
     return WarnWillNotRun(nullptr) ? 1 : 0;
 }

@@ -3,9 +3,7 @@
 
 #include "util/path_text.h"
 
-namespace {
 bool IsAnsiLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
-}  // namespace
 
 void GetModulePath(HMODULE module, std::string& out) {
     char buffer[MAX_PATH] = {};

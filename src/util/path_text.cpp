@@ -1,17 +1,29 @@
 // Path text rules.
 #include "util/path_text.h"
 
-void AddTrailingBackslash(std::string& path) {
-    if (!path.empty() && path.back() != '\\') path += '\\';
+namespace {
+bool EndsWithBackslash(const std::string& path, LeadByteTest isLeadByte) {
+    return !path.empty() && FindLastBackslash(path, isLeadByte) == path.size() - 1;
+}
+}  // namespace
+
+void AddTrailingBackslash(std::string& path, LeadByteTest isLeadByte) {
+    if (!path.empty() && !EndsWithBackslash(path, isLeadByte)) path += '\\';
 }
 
-void StripTrailingBackslash(std::string& path) {
-    if (!path.empty() && path.back() == '\\') path.pop_back();
+void StripTrailingBackslash(std::string& path, LeadByteTest isLeadByte) {
+    if (EndsWithBackslash(path, isLeadByte)) path.pop_back();
 }
 
-size_t FindLastBackslash(const std::string& path, bool (*isLeadByte)(unsigned char)) {
-    // Walk forward: in a double-byte code page a 0x5C byte may be the second half of a
-    // character, which only a walk from the start can tell.
+bool HasJarExtension(const std::string& name) {
+    if (name.size() < 4) return false;
+    std::string extension = name.substr(name.size() - 4);
+    for (char& c : extension) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return extension == ".jar";
+}
+
+size_t FindLastBackslash(const std::string& path, LeadByteTest isLeadByte) {
+    // Walk forward: a 0x5C byte may be the second half of a character.
     size_t found = std::string::npos;
     for (size_t i = 0; i < path.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(path[i]);

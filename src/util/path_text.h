@@ -2,9 +2,16 @@
 #pragma once
 #include <string>
 
-void AddTrailingBackslash(std::string& path);    // "" stays ""
-void StripTrailingBackslash(std::string& path);  // removes one backslash only
+// In a double-byte code page (Japanese, Chinese) the second byte of a character may be 0x5C,
+// a backslash: only a walk from the start with the code page's lead bytes can tell.
+using LeadByteTest = bool (*)(unsigned char);
+
+void AddTrailingBackslash(std::string& path, LeadByteTest isLeadByte);    // "" stays ""
+void StripTrailingBackslash(std::string& path, LeadByteTest isLeadByte);  // removes one only
 
 // Index of the last backslash that is a character of its own, not the trail byte of a
 // double-byte character; std::string::npos when there is none.
-size_t FindLastBackslash(const std::string& path, bool (*isLeadByte)(unsigned char));
+size_t FindLastBackslash(const std::string& path, LeadByteTest isLeadByte);
+
+// A file name whose extension is exactly ".jar", in any case ("tessaly.jar_old" is not).
+bool HasJarExtension(const std::string& name);

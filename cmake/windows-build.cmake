@@ -30,6 +30,7 @@ add_library(launcher_core STATIC
   src/app/jvm_launcher.cpp
   src/javafind/run_capture.cpp
   src/javafind/jvm_locator.cpp
+  src/javafind/jvm_places.cpp
   src/ui/resolve_java.cpp
   src/ui/install_java_dialog.cpp
 )
@@ -72,6 +73,23 @@ windows_test(rules_tests_win ${RULE_TESTS})
 windows_test(tessaly_tests tests/tessaly_test.cpp)
 # The shipped 32-bit program (build/win32), read as it is.
 add_test(NAME shipped_program COMMAND ${CMAKE_SOURCE_DIR}/tests/check-shipped ${CMAKE_BINARY_DIR}/../win32/tessaly.exe)
+
+# The stand-in Tessaly application (demo/), run by a real JVM: a Linux one, which Wine starts
+# through a java.exe that is a link to it. It splits the class path at ':', so a Windows entry
+# "Z:\...\tessaly.jar" reaches it as the entry "Z", relative to its working folder: a link of
+# that name there lets it find the jar as Java on Windows would.
+find_program(JAVAC javac REQUIRED)
+get_filename_component(REAL_JAVA ${JAVAC} REALPATH)
+get_filename_component(REAL_JAVA_BIN ${REAL_JAVA} DIRECTORY)
+set(APP_SOURCE ${CMAKE_SOURCE_DIR}/demo/org/quellmark/tessaly/Main.java)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/app/tessaly.jar
+  COMMAND ${JAVAC} -d ${CMAKE_BINARY_DIR}/app/classes ${APP_SOURCE}
+  COMMAND ${REAL_JAVA_BIN}/jar cf ${CMAKE_BINARY_DIR}/app/tessaly.jar -C ${CMAKE_BINARY_DIR}/app/classes .
+  DEPENDS ${APP_SOURCE})
+add_custom_target(tessaly_app ALL DEPENDS ${CMAKE_BINARY_DIR}/app/tessaly.jar)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/realjava/bin)
+file(CREATE_LINK ${REAL_JAVA_BIN}/java ${CMAKE_BINARY_DIR}/realjava/bin/java.exe SYMBOLIC)
+file(CREATE_LINK app/tessaly.jar ${CMAKE_BINARY_DIR}/Z SYMBOLIC)
 
 # ---- benchmark (make bench) ----------------------------------------------------------------
 add_executable(shell_start WIN32 bench/shell_start.cpp)

@@ -23,18 +23,23 @@ namespace {
 
 const std::string kKey = "Software\\Quellmark\\Tessaly", kJre = "Software\\JavaSoft\\Java Runtime Environment";
 const bool kShipped = std::getenv("TESSALY_TARGET") && std::string(std::getenv("TESSALY_TARGET")) == "win32";
-const REGSAM kView = kShipped ? KEY_WOW64_32KEY : 0;  // a 32-bit program on 64-bit Windows reads this view
+// A 32-bit program on 64-bit Windows reads the 32-bit view; the other one is where 64-bit runtimes record themselves.
+const REGSAM kView = kShipped ? KEY_WOW64_32KEY : 0, kOther = kShipped ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 std::string build, target, root;
 
-std::string Expand(std::string text) {  // "%R": the test's folder, "%T": the target's
+std::string Expand(std::string text) {  // "%R": the test's folder, "%U": the same for Linux, "%T": the target's, "%B": the build's
+    std::string unix = root.substr(2);  // drive Z: is /
+    for (char& c : unix) c = c == '\\' ? '/' : c;
+    for (size_t at; (at = text.find("%U")) != std::string::npos;) text.replace(at, 2, unix);
+    for (size_t at; (at = text.find("%B")) != std::string::npos;) text.replace(at, 2, build);
     for (size_t at; (at = text.find("%R")) != std::string::npos;) text.replace(at, 2, root);
     for (size_t at; (at = text.find("%T")) != std::string::npos;) text.replace(at, 2, target.substr(0, target.rfind('\\')));
     return text;
 }
 
-void Set(const std::string& key, const std::string& name, const std::string& bytes, DWORD type = REG_SZ) {
+void Set(const std::string& key, const std::string& name, const std::string& bytes, DWORD type = REG_SZ, REGSAM view = kView) {
     HKEY handle = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | kView, nullptr, &handle, nullptr), 0);
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &handle, nullptr), 0);
     RegSetValueExA(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.c_str()), bytes.size() + (type == REG_SZ));
     RegCloseKey(handle);
 }
@@ -188,10 +193,14 @@ const std::string kNoInstaller = "Could not find the Java Installer.  Please vis
 const std::string j16 = "%R\\jre16", x16 = "%R\\jre16\\bin\\java.exe", j11 = "%R\\jdk11", x11 = "%R\\jdk11\\bin\\java.exe";
 const std::vector<Step> kLeave = {{'e'}, {'a', IDCANCEL, kWillNotRun}};
 
+struct Entry { std::string key, name, value; DWORD type = REG_SZ; };  // key under Software ("~": in the other view)
+
 struct Row {
     const char* current = nullptr;                          // CurrentVersion of the runtimes' tree
     std::vector<std::pair<const char*, std::string>> jres;  // subkey, JavaHome ("-": none)
-    std::string home = "", exe = "";                        // recorded (JavaVersion "x" with a home)
+    std::vector<Entry> places = {};                         // what today's installers record
+    const char* javaHome = nullptr;                         // JAVA_HOME
+    std::string home = "", exe = "", version = "x";         // recorded (the version with a home)
     std::string options = "";                               // JavaOptions, of this type
     DWORD type = REG_SZ;
     const char* args = "";                                  // CommandLineArgs
@@ -201,6 +210,7 @@ struct Row {
     std::string started = "";                               // "<runtime> <parameters>", "" for none
     std::string key = "";                                   // "<values> <JavaVersion> <JavaHome>"
     bool installed = true;                                  // the installer made the launcher's key
+    std::string app = "";                                   // what the real application recorded
 };
 
 TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
@@ -226,6 +236,29 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         {.current = "1.6", .jres = {{"1.5", j11}}, .started = "jdk11 -cp \"\"", .key = "6 1.50000 %R\\jdk11"},
         {.current = "1.6", .jres = {{"1.5.0_11", j11}, {"1.6", "-"}}, .started = "jdk11 -cp \"\"", .key = "6 1.50110 %R\\jdk11"},
         {.current = "1.6", .jres = {{"1.6", j16}}, .started = "jre16 -cp \"\"", .key = "0 <none> <none>", .installed = false},  // unrecorded
+        // The wildcard road: Java 6 and later expand "folder\*"; older ones get nothing cut.
+        {.home = j16, .exe = x16, .version = "1.60000", .jars = "%R\\many", .started = "jre16 -cp \"%R\\many\\*\"", .key = "6 1.60000 %R\\jre16"},
+        {.home = j16, .exe = x16, .version = "1.50000", .jars = "%R\\many\\", .key = "6 1.50000 %R\\jre16"},
+        // Only when that tree names none: today's installers' places, the highest version of all, then JAVA_HOME.
+        {.places = {{"~JavaSoft\\Java Runtime Environment", "CurrentVersion", "17"}, {"~JavaSoft\\Java Runtime Environment\\17", "JavaHome", j11}},
+         .started = "jdk11 -cp \"\"", .key = "6 17.00000 %R\\jdk11"},
+        {.places = {{"JavaSoft\\JDK\\21.0.1", "JavaHome", j16}, {"JavaSoft\\JDK\\Plugin", "JavaHome", j11}}, .started = "jre16 -cp \"\"", .key = "6 21.01000 %R\\jre16"},
+        {.places = {{"Eclipse Adoptium\\JDK\\17.0.9.9\\hotspot\\MSI", "Path", j11 + "\\"}}, .started = "jdk11 -cp \"\"", .key = "6 17.09900 %R\\jdk11\\"},
+        {.places = {{"~Azul Systems\\Zulu\\zulu-17", "InstallationPath", j16}}, .started = "jre16 -cp \"\"", .key = "6 17.00000 %R\\jre16"},
+        {.places = {{"~JavaSoft\\JRE\\17.0.9", "JavaHome", j16}, {"Microsoft\\JDK\\17.0.12\\hotspot\\MSI", "Path", j11}},
+         .started = "jdk11 -cp \"\"", .key = "6 17.01200 %R\\jdk11"},
+        {.places = {{"BellSoft\\Liberica\\jdk-8.0.392", "InstallationPath", j11}, {"JavaSoft\\Java Development Kit\\1.8.0_392", "JavaHome", j16}},
+         .started = "jre16 -cp \"\"", .key = "6 1.80392 %R\\jre16"},  // equal versions: the earlier place
+        {.places = {{"JavaSoft\\JDK\\21", "JavaHome", "%R\\gone"}, {"JavaSoft\\JDK\\22", "JavaHome", j16, REG_EXPAND_SZ},
+                    {"~BellSoft\\Liberica\\jre-23", "InstallationPath", "%R\\" + std::string(260, 'x')}, {"~JavaSoft\\JDK\\11", "JavaHome", j11}},
+         .javaHome = j16.c_str(), .started = "jdk11 -cp \"\"", .key = "6 11.00000 %R\\jdk11"},
+        {.current = "1.4", .jres = {{"1.5", j16}}, .places = {{"JavaSoft\\JDK\\21", "JavaHome", j11}}, .started = "jre16 -cp \"\"", .key = "6 1.50000 %R\\jre16"},
+        {.javaHome = "\"%R\\jdk11\\\"", .started = "jdk11 -cp \"\"", .key = "6 11.02000 %R\\jdk11"},
+        {.javaHome = "%R\\jre142", .steps = kLeave, .key = "3 <none> <none>"},
+        // A real JVM runs the application's main class with its class path and every argument whole.
+        {.current = "17", .jres = {{"17", "%B\\realjava"}}, .options = "-Xmx64m -Djava.awt.headless=true -Dtessaly.record=%U/app-record.txt",
+         .args = "org.quellmark.tessaly.Main --workspace", .jars = "%B\\app", .command = "\"C:\\My Documents\\report one.tsy\" \"\" \"x\\\"y\"",
+         .key = "6 17.00000 %B\\realjava", .app = "classpath=%B\\app\\tessaly.jar\narg=--workspace\narg=C:\\My Documents\\report one.tsy\narg=\narg=x\"y\n"},
         // Nothing acceptable anywhere: the dialog.
         {.jres = {{"1.6", j16}}, .steps = kLeave, .key = "3 <none> <none>"},
         {.current = "1.4", .jres = {{"1.4", j16}, {"1.5", "-"}, {"1.6", j16}}, .steps = kLeave, .key = "3 <none> <none>"},
@@ -256,17 +289,23 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
     CreateDirectoryA((root + "\\lib").c_str(), nullptr);
     CreateDirectoryA((root + "\\lib\\x.jar").c_str(), nullptr);  // a folder, not a jar
     for (const char* name : {"a.jar", "b.JAR", "notes.txt", "tessaly.jar_old", "lib.jarx"}) std::ofstream(root + "\\lib\\" + name);
+    CreateDirectoryA((root + "\\many").c_str(), nullptr);  // more jars than one command line holds
+    for (int i = 0; i < 400; ++i) std::ofstream(root + "\\many\\tessaly-module-with-a-long-name-" + std::to_string(i) + ".jar");
     char cwd[MAX_PATH] = {};  // Java works where the launcher was started
     GetCurrentDirectoryA(MAX_PATH, cwd);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.command + " | " + row.started + " | " + row.key);
-        RegistryKey software;
-        ASSERT_EQ(software.OpenWith(HKEY_LOCAL_MACHINE, "Software", KEY_ALL_ACCESS | kView), 0);
-        RegDeleteTreeA(software.Handle(), "Quellmark"), RegDeleteTreeA(software.Handle(), "JavaSoft");
+        for (REGSAM view : {kView, kOther}) {
+            RegistryKey software;
+            ASSERT_EQ(software.OpenWith(HKEY_LOCAL_MACHINE, "Software", KEY_ALL_ACCESS | view), 0);
+            for (const char* tree : {"Quellmark", "JavaSoft", "Eclipse Adoptium", "Azul Systems", "BellSoft", "Microsoft\\JDK"}) RegDeleteTreeA(software.Handle(), tree);
+        }
+        for (const Entry& e : row.places) Set("Software\\" + e.key.substr(e.key[0] == '~'), e.name, Expand(e.value), e.type, e.key[0] == '~' ? kOther : kView);
+        SetEnvironmentVariableA("JAVA_HOME", row.javaHome ? Expand(row.javaHome).c_str() : nullptr);
         if (row.current != nullptr) Set(kJre, "CurrentVersion", row.current);
         for (auto& [name, home] : row.jres) Set(kJre + "\\" + name, home == "-" ? "" : "JavaHome", home == "-" ? "" : Expand(home));
-        if (row.installed) Set(kKey, "JavaOptions", row.options, row.type), Set(kKey, "CommandLineArgs", row.args), Set(kKey, "ClasslibDynPath", Expand(row.jars));
-        if (!row.home.empty()) Set(kKey, "JavaVersion", "x");
+        if (row.installed) Set(kKey, "JavaOptions", Expand(row.options), row.type), Set(kKey, "CommandLineArgs", row.args), Set(kKey, "ClasslibDynPath", Expand(row.jars));
+        if (!row.home.empty()) Set(kKey, "JavaVersion", row.version);
         if (!row.exe.empty()) Set(kKey, "JavaHome", Expand(row.home)), Set(kKey, "JavaExe", Expand(row.exe));
 
         std::thread user([&] {  // gives up at the first failure, and so does the table
@@ -286,6 +325,7 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         std::string runtime = row.started.substr(0, row.started.find(' ')), record = root + "\\" + runtime + "\\bin\\launched.txt";
         std::string started = row.started.empty() ? "" : Read(record), expected = "commandline=\"%R\\" + runtime + "\\bin\\java.exe\"";
         EXPECT_EQ(started.substr(0, started.find("\nshow")), row.started.empty() ? "" : Expand(expected + row.started.substr(runtime.size()) + "\ndirectory=" + cwd));
+        if (!row.app.empty()) EXPECT_NE(Read(Expand("%R\\app-record.txt")).find(Expand(row.app)), std::string::npos);
         if (row.command == quoted) EXPECT_NE(started.find("arg=My Documents\\a b.txt\narg=\narg=C:\\dir with blank\\\narg=*.jar\narg=x\"y\n"), std::string::npos);
         RegistryKey key;
         std::string version = "<none>", home = "<none>";

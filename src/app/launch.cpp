@@ -4,6 +4,8 @@
 #include "app/jvm_launcher.h"
 #include "app/launch_params.h"
 #include "settings/launcher_settings.h"
+#include "util/module_files.h"
+#include "util/path_text.h"
 
 void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::string>& args) {
     // The runtime found in this run is started even when recording it failed (a standard user
@@ -22,5 +24,14 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
     std::string classPath;
     if (!jarDirectory.empty()) classPath = launcher.BuildJarClassPath(jarDirectory);
     if (!extraEntry.empty()) AppendClassPathEntry(classPath, extraEntry);
+    if (!FitsCommandLine(javaExe, AssembleJavaParameters(options, classPath, arguments))) {
+        // Too many jars for one command line: Java 6 and later expand "folder\*" to the same
+        // jars. Older ones, or a command too long even so, start nothing rather than a cut one.
+        if (settings.GetJavaVersion() < 1.6) return;
+        StripTrailingBackslash(jarDirectory, IsAnsiLeadByte);
+        classPath = jarDirectory + "\\*";
+        if (!extraEntry.empty()) AppendClassPathEntry(classPath, extraEntry);
+        if (!FitsCommandLine(javaExe, AssembleJavaParameters(options, classPath, arguments))) return;
+    }
     launcher.StartJava(javaExe, options, classPath, arguments);
 }

@@ -45,6 +45,10 @@ std::string AssembleJavaParameters(const std::string& options, const std::string
     return parameters;
 }
 
+bool FitsCommandLine(const std::string& javaExe, const std::string& parameters) {
+    return javaExe.size() + 2 + 1 + parameters.size() + 1 <= 32767;
+}
+
 void AppendClassPathEntry(std::string& classPath, const std::string& entry) {
     if (!classPath.empty()) classPath += ';';
     classPath += entry;

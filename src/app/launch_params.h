@@ -12,5 +12,9 @@ void AppendArgument(std::string& arguments, const std::string& argument);
 std::string AssembleJavaParameters(const std::string& options, const std::string& classPath,
                                    const std::string& arguments);
 
+// Whether Windows takes the command line "<javaExe>" <parameters>: 32,767 characters at most,
+// the terminating zero included. Wine would silently cut a longer one.
+bool FitsCommandLine(const std::string& javaExe, const std::string& parameters);
+
 // Appends ";" (unless the list is empty) and the entry.
 void AppendClassPathEntry(std::string& classPath, const std::string& entry);

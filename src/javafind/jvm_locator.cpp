@@ -23,57 +23,73 @@ double JvmLocator::ParseVersion(const std::string& text) const { return ParseVer
 
 bool JvmLocator::FindJvm(double minVersion, double maxVersion, double& version, std::string& javaHome,
                          std::string& javaExe) const {
+    double found = 0.0;
+    std::string text, home;
+    if (!FindInJreTree(0, minVersion, maxVersion, found, text, home) &&
+        !FindElsewhere(minVersion, maxVersion, found, home)) {
+        return false;
+    }
+    version = found;
+    javaHome = home;
+    javaExe = JavaExeForHome(home);
+    return true;
+}
+
+bool JvmLocator::FindInJreTree(unsigned long view, double minVersion, double maxVersion, double& version,
+                               std::string& versionText, std::string& javaHome) const {
     maxVersion = EffectiveMaxVersion(maxVersion);
-    double current = GetCurrentVersion();
+    double current = GetCurrentVersion(view);
     // A tree that names no current version is not walked at all.
     if (current == 0.0) return false;
     if (IsVersionAccepted(current, minVersion, maxVersion)) {
         // A current version whose home cannot be read is passed over rather than recorded
         // with an empty home, which the next start would count as no runtime at all.
-        std::string home = GetCurrentJavaHome();
+        std::string home = GetCurrentJavaHome(view);
         if (!home.empty()) {
+            RegistryKey key;
+            key.OpenForRead(HKEY_LOCAL_MACHINE, BaseKeyPath(), view);
+            key.QueryString("CurrentVersion", versionText);
             version = current;
             javaHome = home;
-            javaExe = JavaExeForHome(home);
             return true;
         }
     }
 
     std::string base = BaseKeyPath();
     RegistryKey key;
-    if (key.OpenForRead(HKEY_LOCAL_MACHINE, base) != ERROR_SUCCESS) return false;
+    if (key.OpenForRead(HKEY_LOCAL_MACHINE, base, view) != ERROR_SUCCESS) return false;
     TextList names;
     if (key.EnumSubKeys(names) != ERROR_SUCCESS) return false;
     for (const std::string& name : names) {
         double candidate = ParseVersion(name);
         if (!IsVersionAccepted(candidate, minVersion, maxVersion)) continue;
         // The first subkey in range decides, whatever it holds: later ones are not tried.
-        if (key.OpenForRead(HKEY_LOCAL_MACHINE, base + "\\" + name) != ERROR_SUCCESS) return false;
+        if (key.OpenForRead(HKEY_LOCAL_MACHINE, base + "\\" + name, view) != ERROR_SUCCESS) return false;
         std::string home;
         if (key.QueryString("JavaHome", home) != ERROR_SUCCESS) return false;
         version = candidate;
+        versionText = name;
         javaHome = home;
-        javaExe = JavaExeForHome(home);
         return true;
     }
     return false;
 }
 
-double JvmLocator::GetCurrentVersion() const {
+double JvmLocator::GetCurrentVersion(unsigned long view) const {
     RegistryKey key;
-    if (key.OpenForRead(HKEY_LOCAL_MACHINE, BaseKeyPath()) != ERROR_SUCCESS) return 0.0;
+    if (key.OpenForRead(HKEY_LOCAL_MACHINE, BaseKeyPath(), view) != ERROR_SUCCESS) return 0.0;
     std::string text;
     if (key.QueryString("CurrentVersion", text) != ERROR_SUCCESS) return 0.0;
     return ParseVersion(text);
 }
 
-std::string JvmLocator::GetCurrentJavaHome() const {
+std::string JvmLocator::GetCurrentJavaHome(unsigned long view) const {
     std::string base = BaseKeyPath();
     RegistryKey key;
-    if (key.OpenForRead(HKEY_LOCAL_MACHINE, base) != ERROR_SUCCESS) return std::string();
+    if (key.OpenForRead(HKEY_LOCAL_MACHINE, base, view) != ERROR_SUCCESS) return std::string();
     std::string current;
     if (key.QueryString("CurrentVersion", current) != ERROR_SUCCESS) return std::string();
-    if (key.OpenForRead(HKEY_LOCAL_MACHINE, base + "\\" + current) != ERROR_SUCCESS) return std::string();
+    if (key.OpenForRead(HKEY_LOCAL_MACHINE, base + "\\" + current, view) != ERROR_SUCCESS) return std::string();
     std::string home;
     if (key.QueryString("JavaHome", home) != ERROR_SUCCESS) return std::string();
     return home;

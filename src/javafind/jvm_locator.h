@@ -8,8 +8,9 @@ public:
     // set then and untouched otherwise. A maxVersion below 1.0 means no upper limit.
     bool FindJvm(double minVersion, double maxVersion, double& version, std::string& javaHome,
                  std::string& javaExe) const;
-    double GetCurrentVersion() const;        // 0.0 when unreadable
-    std::string GetCurrentJavaHome() const;  // "" when any step fails
+    // In the program's own registry view unless another is given (KEY_WOW64_32KEY/64KEY).
+    double GetCurrentVersion(unsigned long view = 0) const;        // 0.0 when unreadable
+    std::string GetCurrentJavaHome(unsigned long view = 0) const;  // "" when any step fails
 
     double ParseVersion(const std::string& text) const;
     // Runs the file with -version; 0.0 when no version can be read from what it prints.
@@ -17,6 +18,12 @@ public:
 
 private:
     std::string BaseKeyPath() const;
+    // The JavaSoft "Java Runtime Environment" tree of one view: its current version, else the
+    // first subkey in range. versionText: the text the version was read from.
+    bool FindInJreTree(unsigned long view, double minVersion, double maxVersion, double& version,
+                       std::string& versionText, std::string& javaHome) const;
+    // Where today's installers record runtimes; only when that tree in the own view has none.
+    bool FindElsewhere(double minVersion, double maxVersion, double& version, std::string& javaHome) const;
 };
 
 // home + "\" (when missing) + "bin\java.exe"

@@ -1,6 +1,7 @@
 // How version texts become numbers, and how numbers are judged against the bounds.
 #pragma once
 #include <string>
+#include <vector>
 
 // Digits and the first point are kept, everything else dropped, then read as a decimal
 // number: "1.6.0_02" gives 1.6002, "11.0.2" gives 11.02. No digits give 0.0.
@@ -9,6 +10,13 @@ double ParseVersionText(const std::string& text);
 // Both bounds inclusive; an upper bound below 1.0 means there is none.
 double EffectiveMaxVersion(double maxVersion);
 bool IsVersionAccepted(double version, double minVersion, double maxVersion);
+
+// A version's numbers, for ordering runtimes found by key name: the runs of digits (parts
+// split at ".", "_", "-", "+"), a leading 1 dropped when more follow, so that "1.8.0_392" and
+// "8.0.392.8" compare alike. A part too big for the type counts as its largest value.
+std::vector<unsigned long> VersionParts(const std::string& text);
+// Negative, zero or positive as a is below, equal to or above b; missing parts count as 0.
+int CompareVersionParts(const std::vector<unsigned long>& a, const std::vector<unsigned long>& b);
 
 // The text strictly between the first two double quotes of `java -version` output. False
 // when there is no pair, or the output starts with the quote.

@@ -30,6 +30,7 @@ std::string LauncherSettings::GetSettingsKeyPath() const { return LoadText(IDS_S
 
 std::string LauncherSettings::GetJavaHome() const { return ReadJavaValue("JavaHome"); }
 std::string LauncherSettings::GetJavaExe() const { return ReadJavaValue("JavaExe"); }
+double LauncherSettings::GetJavaVersion() const { return std::atof(ReadJavaValue("JavaVersion").c_str()); }
 void LauncherSettings::SetJavaHome(const std::string& home) const { WriteJavaValue("JavaHome", home); }
 void LauncherSettings::SetJavaExe(const std::string& exe) const { WriteJavaValue("JavaExe", exe); }
 

@@ -15,6 +15,7 @@ public:
 
     std::string GetJavaHome() const;
     std::string GetJavaExe() const;
+    double GetJavaVersion() const;  // 0.0 when none is recorded
     void SetJavaHome(const std::string& home) const;
     void SetJavaExe(const std::string& exe) const;
     void SetJavaVersion(double version) const;

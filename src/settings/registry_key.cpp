@@ -33,7 +33,7 @@ LONG RegistryKey::Close() {
     return status;
 }
 
-LONG RegistryKey::QueryString(const std::string& name, std::string& out) const {
+LONG RegistryKey::QueryString(const std::string& name, std::string& out, DWORD* valueType) const {
     if (!IsOpen()) return kNoKey;
     // One byte more than offered: a value that fills the whole offer without a terminator
     // still ends inside the buffer.
@@ -43,6 +43,7 @@ LONG RegistryKey::QueryString(const std::string& name, std::string& out) const {
     LONG status = RegQueryValueExA(m_hKey, name.c_str(), nullptr, &type,
                                    reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (status == ERROR_SUCCESS) out = buffer.data();
+    if (valueType != nullptr) *valueType = type;
     return status;
 }
 

@@ -26,7 +26,8 @@ public:
     HKEY Handle() const { return m_hKey; }  // for the calls this owner does not wrap
 
     // Reads any value type as raw bytes up to the first zero byte; on failure out is untouched.
-    LONG QueryString(const std::string& name, std::string& out) const;
+    // type, when given, receives the value's type.
+    LONG QueryString(const std::string& name, std::string& out, DWORD* type = nullptr) const;
     LONG SetString(const std::string& name, const std::string& value) const;
     LONG DeleteValue(const std::string& name) const;
     // Names in the registry's index order; names read before a failure stay in the list.

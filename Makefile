@@ -36,7 +36,7 @@ fuzz: native
 	  $$target -max_total_time=60 -print_final_stats=1 $(NATIVE_DIR)/corpus/$$rule tests/corpus || exit 1; done
 
 twin: deps $(WIN64_DIR)/CMakeCache.txt
-	cmake --build $(WIN64_DIR) --target tessaly fake_java drive_window -j $(JOBS)
+	cmake --build $(WIN64_DIR) --target tessaly fake_java drive_window tessaly_app -j $(JOBS)
 
 demo: build twin
 	@scripts/demo

@@ -26,6 +26,9 @@ TEST(Rules, ExactValues) {
         DoubleToText(x, out);
         EXPECT_EQ(out, text);
     }
+    const std::tuple<const char*, const char*, int> order[] = {{"17.0.12", "17.0.9", 1}, {"1.8.0_392", "8.0.392", 0}, {"zulu-17", "jdk-21", -1},
+                                                              {"99999999999999999999", "18446744073709551615.1", -1}, {"21.0.1.12", "21.0.1", 1}};
+    for (auto [a, b, sign] : order) EXPECT_EQ(CompareVersionParts(VersionParts(a), VersionParts(b)), sign) << a << " " << b;
     EXPECT_EQ(FindLastBackslash("C:\\\x95\\\\app.exe", ShiftJisLead), 5u);  // 0x95 0x5C is one character
     EXPECT_EQ(FindLastBackslash("C:\\\x95\\x.exe", ShiftJisLead), 2u);
     EXPECT_EQ(FindLastBackslash("\x95", ShiftJisLead), std::string::npos);

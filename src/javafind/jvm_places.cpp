@@ -57,7 +57,7 @@ public:
     void Offer(const std::string& versionText, const std::string& home) {
         double version = ParseVersionText(versionText);
         // Keys outlive uninstalled runtimes: only a java.exe that is there counts.
-        if (!IsVersionAccepted(version, m_min, m_max) || !FileExists(JavaExeForHome(home))) return;
+        if (home.empty() || !IsVersionAccepted(version, m_min, m_max) || !FileExists(JavaExeForHome(home))) return;
         std::vector<unsigned long> parts = VersionParts(versionText);
         if (!m_home.empty() && CompareVersionParts(parts, m_parts) <= 0) return;
         m_parts = parts;

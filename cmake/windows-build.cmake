@@ -99,6 +99,9 @@ windows_test(rules_tests_win ${RULE_TESTS})
 windows_test(tessaly_tests tests/tessaly_test.cpp)
 # The shipped 32-bit program (build/win32), read as it is.
 add_test(NAME shipped_program COMMAND ${CMAKE_SOURCE_DIR}/tests/check-shipped ${CMAKE_BINARY_DIR}/../win32/tessaly.exe)
+# The installer of the program under test, from install to removal.
+add_test(NAME installer COMMAND ${CMAKE_SOURCE_DIR}/tests/check-installer ${CMAKE_BINARY_DIR})
+set_tests_properties(installer PROPERTIES TIMEOUT 180)
 
 # The stand-in Tessaly application (demo/), run by a real JVM: a Linux one, which Wine starts
 # through a java.exe that is a link to it. It splits the class path at ':', so a Windows entry

@@ -4,7 +4,7 @@ WIN64_DIR  := build/win64
 NATIVE_DIR := build/native
 JOBS       := $(shell nproc)
 
-.PHONY: all deps build twin native test fuzz demo bench clean
+.PHONY: all deps build installer twin native test fuzz demo bench clean
 
 all: build
 
@@ -23,10 +23,15 @@ $(NATIVE_DIR)/CMakeCache.txt: | deps
 build: deps $(WIN32_DIR)/CMakeCache.txt
 	cmake --build $(WIN32_DIR) --target tessaly -j $(JOBS)
 
+# The application's installer around the shipped launcher (installer/tessaly.nsi).
+installer: build
+	cmake --build $(WIN32_DIR) --target installer -j $(JOBS)
+	@ls -l $(WIN32_DIR)/tessaly-setup.exe
+
 native: deps $(NATIVE_DIR)/CMakeCache.txt
 	cmake --build $(NATIVE_DIR) -j $(JOBS)
 
-test: build native $(WIN64_DIR)/CMakeCache.txt
+test: installer native $(WIN64_DIR)/CMakeCache.txt
 	cmake --build $(WIN64_DIR) -j $(JOBS)
 	scripts/run-tests
 

@@ -43,6 +43,32 @@ target_compile_options(tessaly PRIVATE ${WARNINGS} ${SMALL_FLAGS})
 target_link_libraries(tessaly PRIVATE launcher_core)
 target_link_options(tessaly PRIVATE ${STATIC_LINK} -s)
 
+# ---- the stand-in Tessaly application (demo/) and its installer (installer/) --------------
+# In each build: `make installer` ships build/win32's; the tests install the one of the program
+# they run, the x86_64 twin's where this machine runs no 32-bit programs.
+find_program(JAVAC javac REQUIRED)
+get_filename_component(REAL_JAVA ${JAVAC} REALPATH)
+get_filename_component(REAL_JAVA_BIN ${REAL_JAVA} DIRECTORY)
+set(APP_SOURCE ${CMAKE_SOURCE_DIR}/demo/org/quellmark/tessaly/Main.java)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/app/tessaly.jar
+  COMMAND ${JAVAC} -d ${CMAKE_BINARY_DIR}/app/classes ${APP_SOURCE}
+  COMMAND ${REAL_JAVA_BIN}/jar cf ${CMAKE_BINARY_DIR}/app/tessaly.jar -C ${CMAKE_BINARY_DIR}/app/classes .
+  DEPENDS ${APP_SOURCE})
+add_custom_target(tessaly_app ALL DEPENDS ${CMAKE_BINARY_DIR}/app/tessaly.jar)
+
+find_program(MAKENSIS makensis REQUIRED)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(NSIS_TARGET amd64-unicode)
+else()
+  set(NSIS_TARGET x86-unicode)
+endif()
+set(SETUP ${CMAKE_BINARY_DIR}/tessaly-setup.exe)
+add_custom_command(OUTPUT ${SETUP}
+  COMMAND ${MAKENSIS} -V2 -DTARGET=${NSIS_TARGET} -DLAUNCHER=$<TARGET_FILE:tessaly> -DJARS=${CMAKE_BINARY_DIR}/app
+          -DOUTFILE=${SETUP} ${CMAKE_SOURCE_DIR}/installer/tessaly.nsi
+  DEPENDS tessaly ${CMAKE_BINARY_DIR}/app/tessaly.jar ${CMAKE_SOURCE_DIR}/installer/tessaly.nsi VERBATIM)
+add_custom_target(installer ALL DEPENDS ${SETUP})
+
 # ---- tests: built only in the 64-bit twin that runs under Wine here ----------------------
 option(TESSALY_TESTS "Build the tests (the x86_64 build)" OFF)
 if(NOT TESSALY_TESTS)
@@ -73,20 +99,14 @@ windows_test(rules_tests_win ${RULE_TESTS})
 windows_test(tessaly_tests tests/tessaly_test.cpp)
 # The shipped 32-bit program (build/win32), read as it is.
 add_test(NAME shipped_program COMMAND ${CMAKE_SOURCE_DIR}/tests/check-shipped ${CMAKE_BINARY_DIR}/../win32/tessaly.exe)
+# The installer of the program under test, from install to removal.
+add_test(NAME installer COMMAND ${CMAKE_SOURCE_DIR}/tests/check-installer ${CMAKE_BINARY_DIR})
+set_tests_properties(installer PROPERTIES TIMEOUT 180)
 
 # The stand-in Tessaly application (demo/), run by a real JVM: a Linux one, which Wine starts
 # through a java.exe that is a link to it. It splits the class path at ':', so a Windows entry
 # "Z:\...\tessaly.jar" reaches it as the entry "Z", relative to its working folder: a link of
 # that name there lets it find the jar as Java on Windows would.
-find_program(JAVAC javac REQUIRED)
-get_filename_component(REAL_JAVA ${JAVAC} REALPATH)
-get_filename_component(REAL_JAVA_BIN ${REAL_JAVA} DIRECTORY)
-set(APP_SOURCE ${CMAKE_SOURCE_DIR}/demo/org/quellmark/tessaly/Main.java)
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/app/tessaly.jar
-  COMMAND ${JAVAC} -d ${CMAKE_BINARY_DIR}/app/classes ${APP_SOURCE}
-  COMMAND ${REAL_JAVA_BIN}/jar cf ${CMAKE_BINARY_DIR}/app/tessaly.jar -C ${CMAKE_BINARY_DIR}/app/classes .
-  DEPENDS ${APP_SOURCE})
-add_custom_target(tessaly_app ALL DEPENDS ${CMAKE_BINARY_DIR}/app/tessaly.jar)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/realjava/bin)
 file(CREATE_LINK ${REAL_JAVA_BIN}/java ${CMAKE_BINARY_DIR}/realjava/bin/java.exe SYMBOLIC)
 file(CREATE_LINK app/tessaly.jar ${CMAKE_BINARY_DIR}/Z SYMBOLIC)

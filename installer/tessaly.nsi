@@ -1,0 +1,128 @@
+; The Tessaly installer (per machine): the launcher and the application's jars, the launcher's
+; registry key, a Start-menu shortcut, the .tsy document type and an Add/Remove Programs entry.
+; `make installer` builds it; makensis gets from the build:
+;   TARGET    x86-unicode (shipped), or amd64-unicode around the x86_64 twin for the tests
+;   LAUNCHER  the built tessaly.exe; the installer's version is read from it
+;   JARS      the folder of the application's .jar files
+;   OUTFILE   the installer to write
+Unicode true
+!include LogicLib.nsh
+
+; ---- What a packager adapts ---------------------------------------------------------------
+!define APP        "Tessaly"
+!define PUBLISHER  "Quellmark"
+; The launcher reads this key; its name is also in the launcher's string table (src/res/tessaly.rc).
+!define KEY        "Software\${PUBLISHER}\${APP}"
+!define VM_OPTIONS "-Xmx512m"
+; The main class comes first: Java takes everything after it as the application's arguments.
+!define APP_ARGS   "org.quellmark.tessaly.Main"
+!define DOC_EXT    ".tsy"
+!define DOC_TYPE   "Tessaly.Document"
+!define DOC_NAME   "Tessaly document"
+
+; ---- The rest follows from those -----------------------------------------------------------
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APP}"
+!getdllversion "${LAUNCHER}" LAUNCHER_
+!define VERSION "${LAUNCHER_1}.${LAUNCHER_2}.${LAUNCHER_3}.${LAUNCHER_4}"
+
+Target ${TARGET}
+Name "${APP}"
+OutFile "${OUTFILE}"
+SetCompressor /SOLID lzma
+; Program Files and HKLM need an administrator. The launcher asks for nothing, on purpose.
+RequestExecutionLevel admin
+; The installer has the launcher's bitness, so both see the same Program Files and registry view.
+!if "${TARGET}" == "amd64-unicode"
+InstallDir "$PROGRAMFILES64\${APP}"
+!else
+InstallDir "$PROGRAMFILES\${APP}"
+!endif
+; An upgrade goes where the installation is (quotes and file name are stripped).
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "UninstallString"
+; Nothing to read once the files are in: no Close button to wait for.
+AutoCloseWindow true
+
+VIProductVersion "${VERSION}"
+VIAddVersionKey ProductName "${APP}"
+VIAddVersionKey CompanyName "${PUBLISHER}"
+VIAddVersionKey LegalCopyright "Copyright ${PUBLISHER}"
+VIAddVersionKey FileDescription "${APP} setup"
+VIAddVersionKey FileVersion "${VERSION}"
+VIAddVersionKey ProductVersion "${VERSION}"
+
+Page directory
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+Function .onInit
+  SetShellVarContext all
+FunctionEnd
+
+Function un.onInit
+  SetShellVarContext all
+FunctionEnd
+
+Section
+  ; Every jar in lib joins the class path: an upgrade must not leave the old ones there.
+  Delete "$INSTDIR\lib\*.jar"
+  SetOutPath "$INSTDIR\lib"
+  File "${JARS}\*.jar"
+  SetOutPath "$INSTDIR"
+  File "/oname=tessaly.exe" "${LAUNCHER}"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  ; Only the three launch settings: an upgrade keeps the runtime the launcher recorded.
+  WriteRegStr HKLM "${KEY}" "JavaOptions" "${VM_OPTIONS}"
+  WriteRegStr HKLM "${KEY}" "CommandLineArgs" "${APP_ARGS}"
+  WriteRegStr HKLM "${KEY}" "ClasslibDynPath" "$INSTDIR\lib"
+
+  CreateShortcut "$SMPROGRAMS\${APP}.lnk" "$INSTDIR\tessaly.exe"
+  WriteRegStr HKLM "Software\Classes\${DOC_EXT}" "" "${DOC_TYPE}"
+  WriteRegStr HKLM "Software\Classes\${DOC_TYPE}" "" "${DOC_NAME}"
+  WriteRegStr HKLM "Software\Classes\${DOC_TYPE}\DefaultIcon" "" "$INSTDIR\tessaly.exe,0"
+  WriteRegStr HKLM "Software\Classes\${DOC_TYPE}\shell\open\command" "" '"$INSTDIR\tessaly.exe" "%1"'
+  ; SHCNE_ASSOCCHANGED: Explorer shows the new type without a restart.
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${APP}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  SectionGetSize 0 $0
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  ; A silent install must never wait on the launcher's dialog: the first start searches instead.
+  ; Nor does an upgrade ask again for a runtime that is recorded.
+  ReadRegStr $0 HKLM "${KEY}" "JavaExe"
+  ${IfNot} ${Silent}
+  ${AndIf} $0 == ""
+    ExecWait '"$INSTDIR\tessaly.exe" -install'
+  ${EndIf}
+SectionEnd
+
+Section Uninstall
+  ; The launcher forgets the runtime it recorded; the key itself is the installer's to remove.
+  ${If} ${FileExists} "$INSTDIR\tessaly.exe"
+    ExecWait '"$INSTDIR\tessaly.exe" -uninstall'
+  ${EndIf}
+  DeleteRegKey HKLM "${KEY}"
+  DeleteRegKey /ifempty HKLM "Software\${PUBLISHER}"
+
+  ; The extension only while it is still ours: another program may have taken it over.
+  ReadRegStr $0 HKLM "Software\Classes\${DOC_EXT}" ""
+  ${If} $0 == "${DOC_TYPE}"
+    DeleteRegKey HKLM "Software\Classes\${DOC_EXT}"
+  ${EndIf}
+  DeleteRegKey HKLM "Software\Classes\${DOC_TYPE}"
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+  Delete "$SMPROGRAMS\${APP}.lnk"
+
+  ; Only what the installer put there: never a recursive delete of a folder the user chose.
+  Delete "$INSTDIR\tessaly.exe"
+  Delete "$INSTDIR\lib\*.jar"
+  RMDir "$INSTDIR\lib"
+  Delete "$INSTDIR\uninstall.exe"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  RMDir "$INSTDIR"
+SectionEnd

@@ -231,6 +231,7 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         {.current = "11.0.2", .jres = {{"11.0.2", j11}}, .started = "jdk11 -cp \"\"", .key = "6 11.02000 %R\\jdk11"},
         {.current = "1.4", .jres = {{"1.4", j16}, {"1.5.0_11", j11}, {"1.6", j16}}, .started = "jdk11 -cp \"\"", .key = "6 1.50110 %R\\jdk11"},
         {.current = "1.4", .jres = {{"Plugin", j16}, {"1.6.0_02", j16}, {"1.7", j11}}, .started = "jre16 -cp \"\"", .key = "6 1.60020 %R\\jre16"},
+        {.current = "1.6", .jres = {{"1.5", j11}, {"1.6", j16}}, .started = "jre16 -cp \"\"", .key = "6 1.60000 %R\\jre16"},
         {.current = "1.6", .jres = {{"1.5", j11}}, .started = "jdk11 -cp \"\"", .key = "6 1.50000 %R\\jdk11"},
         {.current = "1.6", .jres = {{"1.5.0_11", j11}, {"1.6", "-"}}, .started = "jdk11 -cp \"\"", .key = "6 1.50110 %R\\jdk11"},
         {.current = "1.6", .jres = {{"1.6", j16}}, .started = "jre16 -cp \"\"", .key = "0 <none> <none>", .installed = false},  // unrecorded

@@ -11,7 +11,9 @@ all: build
 deps:
 	@scripts/install-deps
 
-$(WIN32_DIR)/CMakeCache.txt: | deps
+# Configured afresh when its toolchain file changes: CMake keeps the compiler it found first.
+$(WIN32_DIR)/CMakeCache.txt: cmake/mingw-i686.cmake | deps
+	rm -rf $(WIN32_DIR)/CMakeCache.txt $(WIN32_DIR)/CMakeFiles
 	cmake -S . -B $(WIN32_DIR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 
 $(WIN64_DIR)/CMakeCache.txt: | deps

@@ -35,10 +35,17 @@ set(LAUNCHER_SOURCES
 )
 
 # The shipped program compiles the launcher's sources itself, with flags of its own; the tests
-# and the bench link the same sources as launcher_core, built the ordinary way.
+# and the bench link the same sources as launcher_core, built the ordinary way. Nothing in the
+# program catches an exception, so it is built without them and without run-time type data.
+set(SHIPPED_FLAGS ${SMALL_FLAGS} -fno-exceptions -fno-rtti)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # 32-bit Windows unwinds along frame chains and needs no tables; the x86_64 twin keeps its
+  # .pdata/.xdata, which that ABI requires of every function that is not a leaf.
+  list(APPEND SHIPPED_FLAGS -fno-asynchronous-unwind-tables)
+endif()
 add_executable(tessaly WIN32 src/app/main.cpp ${LAUNCHER_SOURCES} ${RESOURCE_SCRIPT})
 target_include_directories(tessaly PRIVATE src)
-target_compile_options(tessaly PRIVATE ${WARNINGS} ${SMALL_FLAGS})
+target_compile_options(tessaly PRIVATE ${WARNINGS} ${SHIPPED_FLAGS})
 target_link_libraries(tessaly PRIVATE comctl32 ole32 shell32)
 target_link_options(tessaly PRIVATE ${STATIC_LINK} -s)
 

@@ -43,7 +43,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   # .pdata/.xdata, which that ABI requires of every function that is not a leaf.
   list(APPEND SHIPPED_FLAGS -fno-asynchronous-unwind-tables)
 endif()
-add_executable(tessaly WIN32 src/app/main.cpp ${LAUNCHER_SOURCES} ${RESOURCE_SCRIPT})
+add_executable(tessaly WIN32 src/app/main.cpp src/app/own_runtime.cpp ${LAUNCHER_SOURCES} ${RESOURCE_SCRIPT})
 target_include_directories(tessaly PRIVATE src)
 target_compile_options(tessaly PRIVATE ${WARNINGS} ${SHIPPED_FLAGS})
 target_link_libraries(tessaly PRIVATE comctl32 ole32 shell32)

@@ -23,6 +23,7 @@ set(LAUNCHER_SOURCES
   src/framework/string_table.cpp
   src/framework/modal_dialog.cpp
   src/framework/message_box.cpp
+  src/framework/window_support.cpp
   src/settings/registry_key.cpp
   src/settings/launcher_settings.cpp
   src/app/launcher_app.cpp
@@ -46,7 +47,7 @@ endif()
 add_executable(tessaly WIN32 src/app/main.cpp src/app/own_runtime.cpp ${LAUNCHER_SOURCES} ${RESOURCE_SCRIPT})
 target_include_directories(tessaly PRIVATE src)
 target_compile_options(tessaly PRIVATE ${WARNINGS} ${SHIPPED_FLAGS})
-target_link_libraries(tessaly PRIVATE comctl32 ole32 shell32)
+target_link_libraries(tessaly PRIVATE ole32 shell32)
 target_link_options(tessaly PRIVATE ${STATIC_LINK} -s)
 
 # The bare start that make bench compares with, in each build: the bench measures the program
@@ -64,7 +65,7 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run)
 add_library(launcher_core STATIC ${LAUNCHER_SOURCES})
 target_include_directories(launcher_core PUBLIC src)
 target_compile_options(launcher_core PRIVATE ${WARNINGS} ${SMALL_FLAGS})
-target_link_libraries(launcher_core PUBLIC comctl32 ole32 shell32)
+target_link_libraries(launcher_core PUBLIC ole32 shell32)
 
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

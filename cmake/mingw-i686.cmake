@@ -1,6 +1,7 @@
 # Cross toolchain: 32-bit Windows programs from mingw-w64, for the shipped program. The win32
 # thread variant: with the posix one, libstdc++'s exception allocator drags the winpthread library
-# into every static program. GoogleTest, which needs the posix variant, is built only for x86_64.
+# into every static program that can throw. GoogleTest, which needs the posix variant, is built
+# only for x86_64.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 

@@ -29,5 +29,7 @@ std::string JvmLauncher::BuildJarClassPath(std::string directory) const {
 void JvmLauncher::StartJava(std::string javaExe, std::string options, std::string classPath,
                             std::string arguments) const {
     std::string parameters = AssembleJavaParameters(options, classPath, arguments);
+    // Without COM: a program started by its path involves none of the shell extensions that need
+    // it, and preparing COM's apartment (a window, and so the display driver) slowed every start.
     ShellExecuteA(nullptr, "open", javaExe.c_str(), parameters.c_str(), nullptr, SW_HIDE);
 }

@@ -1,16 +1,11 @@
 // The application object: start-up and the choice of one of the launcher's three jobs.
 #include "app/launcher_app.h"
 
-#include <windows.h>
-#include <commctrl.h>
-#include <objbase.h>
-
 #include "app/switches.h"
 #include "settings/launcher_settings.h"
 
+// Common controls and COM are prepared where windows are shown (WindowSupport): most starts show none.
 bool LauncherApp::InitInstance(const std::vector<std::string>& args) {
-    InitCommonControls();
-    CoInitialize(nullptr);  // result not examined: nothing here depends on COM succeeding
     LauncherSettings settings;
     switch (ChooseRoad(args)) {
     case Road::Install: {
@@ -25,7 +20,6 @@ bool LauncherApp::InitInstance(const std::vector<std::string>& args) {
         Launch(settings, args);
         break;
     }
-    CoUninitialize();
     return false;
 }
 

@@ -1,6 +1,7 @@
 // Making sure the settings name an acceptable Java runtime: search, else ask the user.
 #include "app/launcher_app.h"
 
+#include "framework/window_support.h"
 #include "javafind/jvm_locator.h"
 #include "settings/launcher_settings.h"
 #include "ui/install_java_dialog.h"
@@ -16,6 +17,7 @@ int LauncherApp::ResolveJava(LauncherSettings& settings, std::string& javaExe) {
         javaExe = exe;
         return 1;
     }
+    WindowSupport windows;  // for the dialog and the warning
     InstallJavaDialog dialog(nullptr, settings);
     if (dialog.DoModal() == IDOK) {  // Done recorded whatever had to be recorded
         javaExe = dialog.RecordedJavaExe();

@@ -23,6 +23,7 @@ void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 // Where std::string and std::vector throw (a length beyond their maximum, a position out of range).
 namespace std {
 void __throw_bad_alloc() { abort(); }
+void __throw_bad_array_new_length() { abort(); }
 void __throw_length_error(const char*) { abort(); }
 void __throw_logic_error(const char*) { abort(); }
 void __throw_out_of_range_fmt(const char*, ...) { abort(); }

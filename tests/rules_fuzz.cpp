@@ -57,24 +57,24 @@ void QuotedVersion(const std::string& s) {
 // rules come back byte for byte.
 void Arguments(const std::string& s) {
     std::vector<std::string> args, split;
-    std::string line;
+    std::string line, arg;
     for (size_t begin = 0, end; begin <= s.size(); begin = end + 1) {
         args.push_back(s.substr(begin, (end = std::min(s.find('\0', begin), s.size())) - begin));
         AppendArgument(line, args.back());
     }
-    for (size_t i = 0, n = line.size(); i < n;) {
-        if (line[i] == ' ' || line[i] == '\t') { ++i; continue; }
-        std::string arg;
-        for (bool quoted = false; i < n && (quoted || (line[i] != ' ' && line[i] != '\t'));) {
-            size_t slashes = 0;
-            for (; i < n && line[i] == '\\'; ++i) ++slashes;
-            bool quote = i < n && line[i] == '"';
-            arg.append(quote ? slashes / 2 : slashes, '\\');
-            if (quote && slashes % 2 == 1) arg += '"', ++i;
-            else if (quote) quoted = !quoted, ++i;
-            else if (slashes == 0) arg += line[i++];
-        }
-        split.push_back(arg);
+    // The C runtime: 2n backslashes and a quote give n and toggle quoting, 2n+1 give n and a
+    // quote; backslashes before anything else are themselves; blanks outside quotes separate.
+    bool quoted = false, inArgument = false;
+    size_t slashes = 0;
+    for (char c : line + " ") {
+        if (c == '\\' && ++slashes) continue;
+        bool blank = !quoted && (c == ' ' || c == '\t');
+        inArgument |= slashes > 0 || !blank;
+        arg.append(c == '"' ? slashes / 2 : slashes, '\\');
+        if (c == '"' && slashes % 2 == 0) quoted = !quoted;
+        else if (!blank) arg += c;
+        else if (inArgument) split.push_back(arg), arg.clear(), inArgument = false;
+        slashes = 0;
     }
     Check(split == args, "round trip");
 }

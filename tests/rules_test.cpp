@@ -18,7 +18,7 @@ TEST(Rules, ExactValues) {
         {"...", 0.0}, {"\xff" "1\xe9.\xa0" "5", 1.5}, {std::string("1\0" "7", 3), 17.0}, {std::string(5000, '9'), HUGE_VAL}};
     for (const auto& [text, number] : versions) EXPECT_DOUBLE_EQ(ParseVersionText(text), number) << text;
     const double bounds[][4] = {{1.5, 1.5, 0, 1}, {1.4219, 1.5, 0, 0}, {1.6, 1.5, 1.6, 1}, {1.6002, 1.5, 1.6, 0},
-                                {9999, 1.5, 0.99, 1}, {9999.5, 1.5, 0.99, 0}, {1, 1, 1, 1}, {HUGE_VAL, 1.5, 0, 0}};
+                                {9999, 1.5, 0.99, 1}, {9999.5, 1.5, 0.99, 0}, {1, 1, 1, 1}, {1.5, 1, 1, 0}, {HUGE_VAL, 1.5, 0, 0}};
     for (const auto& b : bounds) EXPECT_EQ(IsVersionAccepted(b[0], b[1], b[2]), b[3] == 1) << b[0] << " " << b[1] << " " << b[2];
     const std::tuple<const char*, const char*, int> order[] = {{"17.0.12", "17.0.9", 1}, {"1.8.0_392", "8.0.392", 0}, {"zulu-17", "jdk-21", -1},
                                                               {"99999999999999999999", "18446744073709551615.1", -1}, {"21.0.1.12", "21.0.1", 1}};

@@ -1,6 +1,5 @@
-// The Windows tests: the version probe over real pipes, the shipped program's resources, and the
-// built tessaly.exe started as a user or an installer would, with a user acting on its windows
-// under Xvfb. The program under test is the shipped 32-bit one where this machine runs 32-bit
+// The Windows tests: the version probe over real pipes, and the built tessaly.exe started as a
+// user or an installer would, with a user acting on its windows under Xvfb. The program under test is the shipped 32-bit one where this machine runs 32-bit
 // programs (run-tests sets TESSALY_TARGET=win32), else the x86_64 twin beside the tests.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -60,7 +59,7 @@ struct Windows : testing::Test {
         build.assign(path, strrchr(path, '\\'));
         target = kShipped ? build.substr(0, build.rfind('\\')) + "\\win32\\tessaly.exe" : build + "\\tessaly.exe";
         root = build + "\\work\\" + testing::UnitTest::GetInstance()->current_test_info()->name() + std::to_string(GetTickCount());
-        SHCreateDirectoryExA(nullptr, root.c_str(), nullptr);  // a new one each run: build/ is thrown away whole
+        SHCreateDirectoryExA(nullptr, root.c_str(), nullptr);  // a new one each run; run-tests empties work\ first
     }
 };
 

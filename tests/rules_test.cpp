@@ -25,7 +25,7 @@ TEST(Rules, ExactValues) {
     for (auto [a, b, sign] : order) EXPECT_EQ(CompareVersionParts(VersionParts(a), VersionParts(b)), sign) << a << " " << b;
     EXPECT_EQ(FindLastBackslash("C:\\\x95\\\\app.exe", ShiftJisLead), 5u);  // 0x95 0x5C is one character
     EXPECT_EQ(FindLastBackslash("C:\\\x95\\x.exe", ShiftJisLead), 2u);
-    EXPECT_EQ(FindLastBackslash("\x95", ShiftJisLead), std::string::npos);
+    EXPECT_EQ(FindLastBackslash("\\\x95", ShiftJisLead), 0u);  // the first byte, then a lead byte cut off at the end
     std::string added = "C:\\\x95\\", stripped = added;  // ends in 0x95 0x5C: one character, no backslash
     AddTrailingBackslash(added, ShiftJisLead), StripTrailingBackslash(stripped, ShiftJisLead);
     EXPECT_EQ(added + "|" + stripped, "C:\\\x95\\\\|C:\\\x95\\");

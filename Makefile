@@ -4,7 +4,7 @@ WIN64_DIR  := build/win64
 NATIVE_DIR := build/native
 JOBS       := $(shell nproc)
 
-.PHONY: all deps build installer twin native test fuzz demo bench clean
+.PHONY: all deps build installer twin native test fuzz demo bench clean format format-check
 
 all: build
 
@@ -33,7 +33,7 @@ installer: build
 native: deps $(NATIVE_DIR)/CMakeCache.txt
 	cmake --build $(NATIVE_DIR) -j $(JOBS)
 
-test: installer native $(WIN64_DIR)/CMakeCache.txt
+test: format-check installer native $(WIN64_DIR)/CMakeCache.txt
 	cmake --build $(WIN64_DIR) -j $(JOBS)
 	scripts/run-tests
 
@@ -54,6 +54,14 @@ bench: deps $(WIN32_DIR)/CMakeCache.txt $(WIN64_DIR)/CMakeCache.txt
 	cmake --build $(WIN32_DIR) -j $(JOBS)
 	cmake --build $(WIN64_DIR) --target bench -j $(JOBS)
 	@scripts/bench
+
+# Every C++ file in the one format of .clang-format: `make format` rewrites, `make test` checks.
+CXX_FILES = $(shell find src tests tools bench -name '*.cpp' -o -name '*.h')
+format: deps
+	clang-format -i $(CXX_FILES)
+
+format-check: deps
+	@clang-format --dry-run -Werror $(CXX_FILES)
 
 clean:
 	rm -rf build

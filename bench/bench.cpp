@@ -38,10 +38,12 @@ class ScratchSettings {
 public:
     ScratchSettings() {
         DWORD made = 0;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kParent, 0, nullptr, 0, KEY_ALL_ACCESS | kView, nullptr, &m_key, &made);
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kParent, 0, nullptr, 0, KEY_ALL_ACCESS | kView, nullptr, &m_key,
+                        &made);
         m_madeParent = made == REG_CREATED_NEW_KEY;
         RegCloseKey(m_key);
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS | kView, nullptr, &m_key, &made);
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS | kView, nullptr, &m_key,
+                        &made);
         m_madeKey = made == REG_CREATED_NEW_KEY;
     }
     ~ScratchSettings() {
@@ -132,7 +134,8 @@ double StartToJava(const std::string& program, const std::string& arguments, con
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION info = {};
     double begin = Now();
-    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info)) {
         return -1;
     }
     CloseHandle(info.hThread);
@@ -168,9 +171,10 @@ int main() {
 
     WIN32_FILE_ATTRIBUTE_DATA file = {};
     GetFileAttributesExA(launcher.c_str(), GetFileExInfoStandard, &file);
-    std::printf("measured: %s (%s)\nsize: %lu bytes (goal <= 131072)\n", launcher.c_str(),
-                kShipped ? "the shipped 32-bit program" : "the x86_64 twin: this machine runs no 32-bit programs",
-                file.nFileSizeLow);
+    std::printf(
+        "measured: %s (%s)\nsize: %lu bytes (goal <= 131072)\n", launcher.c_str(),
+        kShipped ? "the shipped 32-bit program" : "the x86_64 twin: this machine runs no 32-bit programs",
+        file.nFileSizeLow);
     std::fflush(stdout);
 
     std::vector<double> launcherTimes, bareTimes, ratios;
@@ -196,8 +200,10 @@ int main() {
             ratios.push_back(launcherTime / bareTime);
         }
     }
-    std::printf("start to Java, medians of %d pairs (200 jars):  tessaly.exe %.1f ms,  ShellExecuteA alone %.1f ms,"
-                "  ratio %.2f (goal <= 1.10)\n", runs, Median(launcherTimes), Median(bareTimes), Median(ratios));
+    std::printf(
+        "start to Java, medians of %d pairs (200 jars):  tessaly.exe %.1f ms,  ShellExecuteA alone %.1f ms,"
+        "  ratio %.2f (goal <= 1.10)\n",
+        runs, Median(launcherTimes), Median(bareTimes), Median(ratios));
     std::fflush(stdout);
 
     JvmLauncher builder;
@@ -213,7 +219,9 @@ int main() {
         t5000.push_back(Now() - begin);
     }
     double s = Median(t500), g = Median(t5000);
-    std::printf("class path, median of 7:  500 jars %.2f ms (%zu chars),  5000 jars %.2f ms (%zu chars),"
-                "  growth %.1fx (goal about 10x)\n", s, length500, g, length5000, g / s);
+    std::printf(
+        "class path, median of 7:  500 jars %.2f ms (%zu chars),  5000 jars %.2f ms (%zu chars),"
+        "  growth %.1fx (goal about 10x)\n",
+        s, length500, g, length5000, g / s);
     return 0;
 }

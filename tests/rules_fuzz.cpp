@@ -38,8 +38,10 @@ void NumberText(const std::string& s) {
     size_t point = e.find('.');
     std::string digits = e.substr(0, point) + e.substr(point + 1, 5);
     bool carry = e[point + 6] >= '5';
-    for (size_t k = digits.size(); carry && k-- > 0;) carry = (digits[k] = digits[k] == '9' ? '0' : digits[k] + 1) == '0';
-    std::string whole = (carry ? "1" : "") + digits.substr(0, digits.size() - 5), decimals = digits.substr(digits.size() - 5);
+    for (size_t k = digits.size(); carry && k-- > 0;)
+        carry = (digits[k] = digits[k] == '9' ? '0' : digits[k] + 1) == '0';
+    std::string whole = (carry ? "1" : "") + digits.substr(0, digits.size() - 5),
+                decimals = digits.substr(digits.size() - 5);
     if (whole == "0") whole = (x == 0 || decimals >= "10000") ? "" : "0";  // no leading zero from 0.1 to 1
     Check(got == whole + "." + decimals, "number text");
 }
@@ -49,8 +51,12 @@ void QuotedVersion(const std::string& s) {
     std::string text = "untouched";
     size_t first = s.find('"');
     bool found = ExtractQuotedVersion(s, text);
-    Check(found == (first != std::string::npos && first > 0 && s.find('"', first + 1) != std::string::npos), "found");
-    Check(found ? s.compare(first, text.size() + 2, '"' + text + '"') == 0 && text.find('"') == std::string::npos : text == "untouched", "text");
+    Check(found == (first != std::string::npos && first > 0 && s.find('"', first + 1) != std::string::npos),
+          "found");
+    Check(found ? s.compare(first, text.size() + 2, '"' + text + '"') == 0 &&
+                      text.find('"') == std::string::npos
+                : text == "untouched",
+          "text");
 }
 
 // Arguments (split at zero bytes) quoted by the launcher and split again by the C runtime's
@@ -71,9 +77,12 @@ void Arguments(const std::string& s) {
         bool blank = !quoted && (c == ' ' || c == '\t');
         inArgument |= slashes > 0 || !blank;
         arg.append(c == '"' ? slashes / 2 : slashes, '\\');
-        if (c == '"' && slashes % 2 == 0) quoted = !quoted;
-        else if (!blank) arg += c;
-        else if (inArgument) split.push_back(arg), arg.clear(), inArgument = false;
+        if (c == '"' && slashes % 2 == 0)
+            quoted = !quoted;
+        else if (!blank)
+            arg += c;
+        else if (inArgument)
+            split.push_back(arg), arg.clear(), inArgument = false;
         slashes = 0;
     }
     Check(split == args, "round trip");

@@ -2,9 +2,7 @@
 #include "app/switches.h"
 
 namespace {
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 }  // namespace
 
 bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {

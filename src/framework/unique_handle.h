@@ -11,7 +11,10 @@ public:
     UniqueHandle& operator=(const UniqueHandle&) = delete;
 
     HANDLE Get() const { return m_handle; }
-    HANDLE* Receive() { Close(); return &m_handle; }
+    HANDLE* Receive() {
+        Close();
+        return &m_handle;
+    }
     bool IsValid() const { return m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE; }
     void Close() {
         if (IsValid()) CloseHandle(m_handle);

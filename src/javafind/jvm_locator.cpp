@@ -89,7 +89,8 @@ std::string JvmLocator::GetCurrentJavaHome(unsigned long view) const {
     if (key.OpenForRead(HKEY_LOCAL_MACHINE, base, view) != ERROR_SUCCESS) return std::string();
     std::string current;
     if (key.QueryString("CurrentVersion", current) != ERROR_SUCCESS) return std::string();
-    if (key.OpenForRead(HKEY_LOCAL_MACHINE, base + "\\" + current, view) != ERROR_SUCCESS) return std::string();
+    if (key.OpenForRead(HKEY_LOCAL_MACHINE, base + "\\" + current, view) != ERROR_SUCCESS)
+        return std::string();
     std::string home;
     if (key.QueryString("JavaHome", home) != ERROR_SUCCESS) return std::string();
     return home;

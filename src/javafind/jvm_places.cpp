@@ -26,13 +26,18 @@ REGSAM OtherView() {
     auto isWow64Process = reinterpret_cast<IsWow64ProcessFn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
     BOOL wow64 = FALSE;
-    return isWow64Process != nullptr && isWow64Process(GetCurrentProcess(), &wow64) && wow64 ? KEY_WOW64_64KEY : 0;
+    return isWow64Process != nullptr && isWow64Process(GetCurrentProcess(), &wow64) && wow64 ? KEY_WOW64_64KEY
+                                                                                             : 0;
 #endif
 }
 
 // Every subkey of `key` (its name holds the version) with a text value `value` in
 // `key\<subkey><below>` that names the runtime's home.
-struct Place { const char* key; const char* below; const char* value; };
+struct Place {
+    const char* key;
+    const char* below;
+    const char* value;
+};
 const Place kPlaces[] = {
     {"Software\\JavaSoft\\Java Development Kit", "", "JavaHome"},
     {"Software\\JavaSoft\\JRE", "", "JavaHome"},
@@ -57,7 +62,8 @@ public:
     void Offer(const std::string& versionText, const std::string& home) {
         double version = ParseVersionText(versionText);
         // Keys outlive uninstalled runtimes: only a java.exe that is there counts.
-        if (home.empty() || !IsVersionAccepted(version, m_min, m_max) || !FileExists(JavaExeForHome(home))) return;
+        if (home.empty() || !IsVersionAccepted(version, m_min, m_max) || !FileExists(JavaExeForHome(home)))
+            return;
         std::vector<unsigned long> parts = VersionParts(versionText);
         if (!m_home.empty() && CompareVersionParts(parts, m_parts) <= 0) return;
         m_parts = parts;
@@ -80,14 +86,16 @@ private:
 void OfferPlace(Best& best, const Place& place, REGSAM view) {
     RegistryKey key;
     TextList names;
-    if (key.OpenForRead(HKEY_LOCAL_MACHINE, place.key, view) != ERROR_SUCCESS || key.EnumSubKeys(names) != ERROR_SUCCESS) {
+    if (key.OpenForRead(HKEY_LOCAL_MACHINE, place.key, view) != ERROR_SUCCESS ||
+        key.EnumSubKeys(names) != ERROR_SUCCESS) {
         return;
     }
     for (const std::string& name : names) {
         RegistryKey runtime;
         std::string home;
         DWORD type = REG_NONE;
-        if (runtime.OpenForRead(HKEY_LOCAL_MACHINE, std::string(place.key) + "\\" + name + place.below, view) == ERROR_SUCCESS &&
+        if (runtime.OpenForRead(HKEY_LOCAL_MACHINE, std::string(place.key) + "\\" + name + place.below,
+                                view) == ERROR_SUCCESS &&
             runtime.QueryString(place.value, home, &type) == ERROR_SUCCESS && type == REG_SZ) {
             best.Offer(name, home);
         }
@@ -96,7 +104,8 @@ void OfferPlace(Best& best, const Place& place, REGSAM view) {
 
 }  // namespace
 
-bool JvmLocator::FindElsewhere(double minVersion, double maxVersion, double& version, std::string& javaHome) const {
+bool JvmLocator::FindElsewhere(double minVersion, double maxVersion, double& version,
+                               std::string& javaHome) const {
     double maxAccepted = EffectiveMaxVersion(maxVersion);
     Best best(minVersion, maxAccepted);
     REGSAM other = OtherView();
@@ -107,7 +116,8 @@ bool JvmLocator::FindElsewhere(double minVersion, double maxVersion, double& ver
     const size_t viewCount = other != 0 ? 2 : 1;
     // The JavaSoft trees in both views, then the vendors' keys in both views.
     for (size_t group = 0; group < 2; ++group) {
-        size_t first = group == 0 ? 0 : kJavaSoftPlaces, end = group == 0 ? kJavaSoftPlaces : std::size(kPlaces);
+        size_t first = group == 0 ? 0 : kJavaSoftPlaces,
+               end = group == 0 ? kJavaSoftPlaces : std::size(kPlaces);
         for (size_t view = 0; view < viewCount; ++view) {
             for (size_t i = first; i < end; ++i) OfferPlace(best, kPlaces[i], views[view]);
         }

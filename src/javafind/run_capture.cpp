@@ -23,8 +23,7 @@ void AppendChunk(std::string& output, const char* chunk, DWORD length) {
 
 }  // namespace
 
-std::string RunAndCapture(const std::string& program, const std::string& arguments,
-                          unsigned timeLimitMs) {
+std::string RunAndCapture(const std::string& program, const std::string& arguments, unsigned timeLimitMs) {
     // Quoted: unquoted, "C:\Program Files\Java\bin\java.exe" would first run C:\Program.exe.
     std::string commandLine = "\"" + program + "\" " + arguments;
     if (commandLine.size() + 1 > kCommandLineBytes) return std::string();
@@ -45,9 +44,9 @@ std::string RunAndCapture(const std::string& program, const std::string& argumen
     std::vector<char> buffer(kCommandLineBytes, '\0');
     std::memcpy(buffer.data(), commandLine.c_str(), commandLine.size() + 1);
     PROCESS_INFORMATION info = {};
-    BOOL started = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE,
-                                  CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                                  &startup, &info);
+    BOOL started =
+        CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE,
+                       CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info);
     UniqueHandle process(started ? info.hProcess : nullptr);
     UniqueHandle thread(started ? info.hThread : nullptr);
     // Our copy of the write end goes at once: the pipe ends when the child's copies close,

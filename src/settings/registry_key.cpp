@@ -5,9 +5,7 @@
 
 RegistryKey::~RegistryKey() { Close(); }
 
-LONG RegistryKey::Open(HKEY root, const std::string& path) {
-    return OpenWith(root, path, KEY_ALL_ACCESS);
-}
+LONG RegistryKey::Open(HKEY root, const std::string& path) { return OpenWith(root, path, KEY_ALL_ACCESS); }
 
 LONG RegistryKey::OpenForRead(HKEY root, const std::string& path, REGSAM view) {
     return OpenWith(root, path, KEY_READ | view);
@@ -40,8 +38,8 @@ LONG RegistryKey::QueryString(const std::string& name, std::string& out, DWORD* 
     std::vector<char> buffer(kMaxValueBytes + 1, '\0');
     DWORD type = 0;
     DWORD size = kMaxValueBytes;
-    LONG status = RegQueryValueExA(m_hKey, name.c_str(), nullptr, &type,
-                                   reinterpret_cast<BYTE*>(buffer.data()), &size);
+    LONG status =
+        RegQueryValueExA(m_hKey, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (status == ERROR_SUCCESS) out = buffer.data();
     if (valueType != nullptr) *valueType = type;
     return status;
@@ -49,8 +47,7 @@ LONG RegistryKey::QueryString(const std::string& name, std::string& out, DWORD* 
 
 LONG RegistryKey::SetString(const std::string& name, const std::string& value) const {
     if (!IsOpen()) return kNoKey;
-    return RegSetValueExA(m_hKey, name.c_str(), 0, REG_SZ,
-                          reinterpret_cast<const BYTE*>(value.c_str()),
+    return RegSetValueExA(m_hKey, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>(value.size() + 1));
 }
 

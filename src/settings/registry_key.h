@@ -18,7 +18,7 @@ public:
     RegistryKey& operator=(const RegistryKey&) = delete;
 
     bool IsOpen() const { return m_hKey != nullptr; }
-    LONG Open(HKEY root, const std::string& path);         // KEY_ALL_ACCESS, never creates
+    LONG Open(HKEY root, const std::string& path);  // KEY_ALL_ACCESS, never creates
     // KEY_READ; view KEY_WOW64_32KEY or KEY_WOW64_64KEY picks a registry view on 64-bit Windows.
     LONG OpenForRead(HKEY root, const std::string& path, REGSAM view = 0);
     LONG OpenWith(HKEY root, const std::string& path, REGSAM access);

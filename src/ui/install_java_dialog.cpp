@@ -64,8 +64,8 @@ void InstallJavaDialog::OnSelectExistingJava() {
         DoubleToText(version, versionText);
         DoubleToText(minVersion, minText);
         ShowMessage(Window(),
-                    LoadText(IDS_SELECTED_VERSION_IS) + versionText + "\r\n" + LoadText(IDS_MUST_SELECT_VERSION) +
-                        minText + LoadText(IDS_OR_HIGHER),
+                    LoadText(IDS_SELECTED_VERSION_IS) + versionText + "\r\n" +
+                        LoadText(IDS_MUST_SELECT_VERSION) + minText + LoadText(IDS_OR_HIGHER),
                     MB_OK | MB_ICONHAND);
         return;
     }
@@ -82,8 +82,8 @@ void InstallJavaDialog::OnOK() {
     } else {
         double version = 0.0;
         std::string home, exe;
-        if (JvmLocator().FindJvm(m_settings.GetMinJavaVersion(), m_settings.GetMaxJavaVersion(), version, home,
-                                 exe)) {
+        if (JvmLocator().FindJvm(m_settings.GetMinJavaVersion(), m_settings.GetMaxJavaVersion(), version,
+                                 home, exe)) {
             m_settings.RecordJava(version, home, exe);
             m_recordedExe = exe;
         } else if (!WarnWillNotRun(Window())) {

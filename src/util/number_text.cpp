@@ -46,7 +46,7 @@ Digits ScaledRounded(double x) {
     int exponent = 0;
     double fraction = std::frexp(x, &exponent);  // x = fraction * 2^exponent, 0.5 <= fraction < 1
     uint64_t mantissa = static_cast<uint64_t>(std::ldexp(fraction, 53));
-    exponent -= 53;                              // x = mantissa * 2^exponent exactly
+    exponent -= 53;  // x = mantissa * 2^exponent exactly
 
     Digits d = FromInteger(mantissa);
     MultiplySmall(d, 100000, 0);
@@ -66,8 +66,14 @@ Digits ScaledRounded(double x) {
 }  // namespace
 
 void DoubleToText(double x, std::string& out) {
-    if (std::isnan(x)) { out = "nan"; return; }
-    if (std::isinf(x)) { out = "inf"; return; }
+    if (std::isnan(x)) {
+        out = "nan";
+        return;
+    }
+    if (std::isinf(x)) {
+        out = "inf";
+        return;
+    }
     x = std::fabs(x);
 
     std::string digits;
@@ -77,7 +83,7 @@ void DoubleToText(double x, std::string& out) {
     if (digits.size() > 5) {
         text = digits.substr(0, digits.size() - 5) + "." + digits.substr(digits.size() - 5);
     } else if (digits.size() == 5) {
-        text = "." + digits;                      // 0.1 up to below 1: no leading zero
+        text = "." + digits;  // 0.1 up to below 1: no leading zero
     } else if (x == 0.0) {
         text = ".00000";
     } else {

@@ -11,6 +11,7 @@
 #include "app/launch_params.h"
 #include "javafind/version_rules.h"
 #include "util/number_text.h"
+#include "util/utf8_text.h"
 
 namespace {
 
@@ -86,6 +87,16 @@ void Arguments(const std::string& s) {
         slashes = 0;
     }
     Check(split == args, "round trip");
+}
+
+// Any 16-bit units (two bytes each) come back from UTF-8 unchanged, and UTF-8 made of any bytes
+// converts to what it converts to again.
+void Utf16(const std::string& s) {
+    std::u16string units(s.size() / 2, u'\0');
+    std::memcpy(&units[0], s.data(), units.size() * 2);
+    std::string once = Utf8FromUtf16(Utf16FromUtf8(s));
+    Check(Utf16FromUtf8(Utf8FromUtf16(units)) == units, "units");
+    Check(Utf8FromUtf16(Utf16FromUtf8(once)) == once, "bytes");
 }
 
 }  // namespace

@@ -20,6 +20,7 @@ endif()
 set(LAUNCHER_SOURCES
   ${RULE_SOURCES}
   src/util/module_files.cpp
+  src/util/ansi_text.cpp
   src/framework/string_table.cpp
   src/framework/modal_dialog.cpp
   src/framework/message_box.cpp
@@ -29,6 +30,7 @@ set(LAUNCHER_SOURCES
   src/app/launcher_app.cpp
   src/app/launch.cpp
   src/app/jvm_launcher.cpp
+  src/app/passable_text.cpp
   src/javafind/run_capture.cpp
   src/javafind/jvm_locator.cpp
   src/javafind/jvm_places.cpp
@@ -49,7 +51,8 @@ add_executable(tessaly WIN32 src/app/main.cpp src/app/own_runtime.cpp ${LAUNCHER
 target_include_directories(tessaly PRIVATE src)
 target_compile_options(tessaly PRIVATE ${WARNINGS} ${SHIPPED_FLAGS})
 target_link_libraries(tessaly PRIVATE ole32 shell32)
-target_link_options(tessaly PRIVATE ${STATIC_LINK} -s)
+# -municode: the wide entry point, whose arguments keep every character.
+target_link_options(tessaly PRIVATE ${STATIC_LINK} -s -municode)
 
 # The bare start that make bench compares with, in each build: the bench measures the program
 # of the same build (the shipped 32-bit one where this machine runs 32-bit programs).

@@ -60,9 +60,17 @@ void QuotedVersion(const std::string& s) {
           "text");
 }
 
-// Arguments (split at zero bytes) quoted by the launcher and split again by the C runtime's
-// rules come back byte for byte.
-void Arguments(const std::string& s) {
+// The input's bytes, two at a time, as the 16-bit units of a wide text.
+std::u16string Units(const std::string& bytes) {
+    std::u16string units(bytes.size() / 2, u'\0');
+    std::memcpy(&units[0], bytes.data(), units.size() * 2);
+    return units;
+}
+
+// Wide arguments (split at zero units) made UTF-8 as the launcher reads them, quoted by the
+// launcher and split again by the C runtime's rules come back byte for byte.
+void Arguments(const std::string& bytes) {
+    std::string s = Utf8FromUtf16(Units(bytes));
     std::vector<std::string> args, split;
     std::string line, arg;
     for (size_t begin = 0, end; begin <= s.size(); begin = end + 1) {
@@ -92,8 +100,7 @@ void Arguments(const std::string& s) {
 // Any 16-bit units (two bytes each) come back from UTF-8 unchanged, and UTF-8 made of any bytes
 // converts to what it converts to again.
 void Utf16(const std::string& s) {
-    std::u16string units(s.size() / 2, u'\0');
-    std::memcpy(&units[0], s.data(), units.size() * 2);
+    std::u16string units = Units(s);
     std::string once = Utf8FromUtf16(Utf16FromUtf8(s));
     Check(Utf16FromUtf8(Utf8FromUtf16(units)) == units, "units");
     Check(Utf8FromUtf16(Utf16FromUtf8(once)) == once, "bytes");

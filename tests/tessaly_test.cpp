@@ -17,6 +17,7 @@
 #include "javafind/run_capture.h"
 #include "settings/registry_key.h"
 #include "ui/install_java_dialog.h"
+#include "util/wide_text.h"
 
 namespace {
 
@@ -39,27 +40,35 @@ std::string Expand(std::string text) {  // "%R": the test's folder, "%T": the ta
 
 void Set(const std::string& key, const std::string& name, const std::string& bytes, DWORD type = REG_SZ,
          REGSAM view = kView) {
-    HKEY handle = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr,
-                              &handle, nullptr),
-              0);
-    RegSetValueExA(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.c_str()),
-                   bytes.size() + (type == REG_SZ));
-    RegCloseKey(handle);
+    RegistryKey handle;
+    HKEY created = nullptr;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, Widen(key).c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr,
+                    &created, nullptr);
+    RegCloseKey(created);
+    ASSERT_EQ(handle.OpenWith(HKEY_LOCAL_MACHINE, key, KEY_ALL_ACCESS | view), 0);
+    if (type == REG_SZ) {
+        handle.SetString(name, bytes);
+        return;
+    }
+    std::wstring text = Widen(bytes);
+    const BYTE* data = type == REG_BINARY ? reinterpret_cast<const BYTE*>(bytes.data())
+                                          : reinterpret_cast<const BYTE*>(text.c_str());
+    DWORD size = type == REG_BINARY ? bytes.size() : (text.size() + 1) * 2;
+    RegSetValueExW(handle.Handle(), Widen(name).c_str(), 0, type, data, size);
 }
 
 std::string Read(const std::string& path) {  // a file that a started program leaves behind
     std::ostringstream content;              // cleared each time: a failed read leaves the stream failed
     for (int i = 0; i < 500 && content.str().empty(); ++i, Sleep(20))
-        content.clear(), content << std::ifstream(path, std::ios::binary).rdbuf();
+        content.clear(), content << std::ifstream(Widen(path).c_str(), std::ios::binary).rdbuf();
     return content.str();
 }
 
 std::string FakeJava(const std::string& home, const std::string& version, const char* mode = "err") {
-    SHCreateDirectoryExA(nullptr, (home + "\\bin").c_str(), nullptr);
-    EXPECT_TRUE(
-        CopyFileA((build + "\\fixtures\\java.exe").c_str(), (home + "\\bin\\java.exe").c_str(), FALSE));
-    std::ofstream(home + "\\bin\\version.txt", std::ios::binary) << mode << "\n" << version;
+    SHCreateDirectoryExW(nullptr, Widen(home + "\\bin").c_str(), nullptr);
+    std::wstring exe = Widen(home + "\\bin\\java.exe");
+    EXPECT_TRUE(CopyFileW(Widen(build + "\\fixtures\\java.exe").c_str(), exe.c_str(), FALSE));
+    std::ofstream(Widen(home + "\\bin\\version.txt").c_str(), std::ios::binary) << mode << "\n" << version;
     return home + "\\bin\\java.exe";
 }
 
@@ -415,6 +424,15 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
                    {'e'},
                    {'a', IDCANCEL, kWillNotRun}},
          .key = "3 <none> <none>"},
+        // Names the ANSI code page cannot hold: a file by its short name, anything else with the code
+        // page's '?', never a look-alike nor a quotation mark the name did not hold.
+        {.current = "17",
+         .jres = {{"17", "%R\\Среда-17"}},
+         .jars = "%R\\lib Ω",
+         .command = "\"Ω＂ --x ＂\" Łódź \"%R\\Ω-日本 Łódź ＂ --x ＂.tsy\"",
+         .started = "Среда-17",
+         .key = "6 17.00000 %R\\Среда-17",
+         .app = "long=%R\\lib Ω\\a.jar\narg=?? --x ?\narg=?ód?\nlong=%R\\Ω-日本 Łódź ＂ --x ＂.tsy"},
         // The installer's switches: -install searches even with a runtime recorded, and starts nothing.
         {.current = "1.6", .jres = {{"1.6", j16}}, .command = "-install", .key = "6 1.60000 %R\\jre16"},
         {.home = j16, .exe = x16, .command = "doc.txt -Uninstall", .key = "2 <none> <none>"},
@@ -427,8 +445,8 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
          .key = "6 1.60000 %R\\jdk11"},
         {.home = j16,
          .exe = x16,
-         .command = "--uninstall /uninstall -uninstall: -\xC9NSTALL",
-         .started = "jre16 -cp \"\"  --uninstall /uninstall -uninstall: -\xC9NSTALL",
+         .command = "--uninstall /uninstall -uninstall: -ÉNSTALL",
+         .started = "jre16 -cp \"\"  --uninstall /uninstall -uninstall: -ÉNSTALL",
          .key = "6 x %R\\jre16"},
     };
     for (auto [home, banner] : {std::pair{"jre16", "1.6.0_02"}, {"jdk11", "11.0.2"}, {"jre142", "1.4.2_19"}})
@@ -436,6 +454,10 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
     SHCreateDirectoryExA(nullptr, (root + "\\lib\\x.jar").c_str(), nullptr);  // a folder, not a jar
     for (const char* name : {"a.jar", "b.JAR", "notes.txt", "tessaly.jar_old", "lib.jarx"})
         std::ofstream(root + "\\lib\\" + name);
+    FakeJava(root + "\\Среда-17", "java version \"17\"\n");
+    SHCreateDirectoryExW(nullptr, Widen(root + "\\lib Ω").c_str(), nullptr);
+    for (const char* name : {"\\lib Ω\\a.jar", "\\Ω-日本 Łódź ＂ --x ＂.tsy"})
+        std::ofstream(Widen(root + name).c_str());
     SHCreateDirectoryExA(nullptr, (root + "\\many").c_str(),
                          nullptr);  // more jars than one command line holds
     for (int i = 0; i < 400; ++i)
@@ -466,22 +488,24 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
             HWND dialog = row.steps.empty() ? nullptr : WaitFor("Install Java");
             for (size_t i = 0; i < row.steps.size() && !HasFailure(); ++i) Act(row.steps[i], dialog);
         });
-        RunAndCapture(target, row.command,
-                      30000);  // the launcher writes nothing; it ends when its job is done
+        // The launcher writes nothing; it ends when its job is done.
+        RunAndCapture(target, Expand(row.command), 30000);
         user.join();
 
         std::string runtime = row.started.substr(0, row.started.find(' ')),
                     record = root + "\\" + runtime + "\\bin\\launched.txt";
-        std::string started = row.started.empty() ? "" : Read(record),
-                    expected = "commandline=\"%R\\" + runtime + "\\bin\\java.exe\"";
-        EXPECT_EQ(started.substr(0, started.find("\nshow")),
-                  row.started.empty()
-                      ? ""
-                      : Expand(expected + row.started.substr(runtime.size()) + "\ndirectory=" +
-                               build));  // where the launcher was started (ctest runs it in the build)
-        if (!row.app.empty())
-            EXPECT_NE(Read(build + "\\app-record.txt").find(Expand(row.app)),
-                      std::string::npos);  // in its working folder
+        std::string started = row.started.empty() ? "" : Read(record);
+        std::string line = started.substr(0, started.find("\nshow"));
+        // Which program ran, the record's place tells; what it was given and where, its record.
+        line.erase(0, line.find('"', 13) + 1);
+        if (row.started != runtime)
+            EXPECT_EQ(line, row.started.empty()
+                                ? ""
+                                : Expand(row.started.substr(runtime.size()) + "\ndirectory=" + build));
+        std::string app = row.started.empty() ? Read(build + "\\app-record.txt") : started;
+        std::istringstream lines(Expand(row.app));
+        for (std::string part; std::getline(lines, part);)
+            EXPECT_NE(app.find(part + "\n"), std::string::npos) << part;
         RegistryKey key;
         std::string version = "<none>", home = "<none>";
         DWORD values = 0;
@@ -491,7 +515,7 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
                          nullptr, nullptr, nullptr);
         if (!row.key.empty()) EXPECT_EQ(std::to_string(values) + " " + version + " " + home, Expand(row.key));
         for (const char* file : {record.c_str(), "%T\\launched.txt", "%T\\jre-6u2-windows-i586-p-iftw.exe"})
-            DeleteFileA(Expand(file).c_str());
+            DeleteFileW(Widen(Expand(file)).c_str());
         if (HasFailure()) return;
     }
 }

@@ -5,31 +5,39 @@
 #include <shellapi.h>
 
 #include "app/launch_params.h"
+#include "app/passable_text.h"
+#include "util/ansi_text.h"
 #include "util/module_files.h"
 #include "util/path_text.h"
+#include "util/wide_text.h"
 
 std::string JvmLauncher::BuildJarClassPath(std::string directory) const {
-    StripTrailingBackslash(directory, IsAnsiLeadByte);
+    StripTrailingBackslash(directory, IsUtf8LeadByte);
     std::string classPath;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((directory + "\\*.jar").c_str(), &entry);
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW(Widen(directory + "\\*.jar").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) return classPath;
     do {
-        std::string name = entry.cFileName;
+        std::string name = Narrow(entry.cFileName, wcslen(entry.cFileName));
         if (name == "." || name == "..") continue;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         // The pattern also matches short 8.3 names: tessaly.jar_old is TESSAL~1.JAR.
         if (!HasJarExtension(name)) continue;
-        AppendClassPathEntry(classPath, directory + "\\" + name);
-    } while (FindNextFileA(search, &entry));
+        std::string jar;
+        PassableText(directory + "\\" + name, jar);
+        AppendClassPathEntry(classPath, jar);
+    } while (FindNextFileW(search, &entry));
     FindClose(search);
     return classPath;
 }
 
 void JvmLauncher::StartJava(std::string javaExe, std::string options, std::string classPath,
                             std::string arguments) const {
-    std::string parameters = AssembleJavaParameters(options, classPath, arguments);
+    // Every piece was made passable, so the whole converts exactly.
+    std::string file, parameters;
+    Utf8ToAnsi(javaExe, file);
+    Utf8ToAnsi(AssembleJavaParameters(options, classPath, arguments), parameters);
     // Without COM: a program started by its path involves none of the shell extensions that need
     // it, and preparing COM's apartment (a window, and so the display driver) slowed every start.
-    ShellExecuteA(nullptr, "open", javaExe.c_str(), parameters.c_str(), nullptr, SW_HIDE);
+    ShellExecuteA(nullptr, "open", file.c_str(), parameters.c_str(), nullptr, SW_HIDE);
 }

@@ -3,6 +3,7 @@
 
 #include "app/jvm_launcher.h"
 #include "app/launch_params.h"
+#include "app/passable_text.h"
 #include "settings/launcher_settings.h"
 #include "util/module_files.h"
 #include "util/path_text.h"
@@ -13,11 +14,16 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
     std::string found;
     if (!settings.IsJavaConfigured() && ResolveJava(settings, found) == 0) return;
 
-    std::string javaExe = found.empty() ? settings.GetJavaExe() : found;
-    std::string options = settings.GetJavaOptions();
-    std::string arguments = settings.GetCommandLineArgs();
-    for (size_t i = 1; i < args.size(); ++i) AppendArgument(arguments, args[i]);
-    std::string extraEntry = settings.GetExtraClassPath();
+    // Java reads its command line through the ANSI code page: each piece goes as it can pass.
+    std::string javaExe, options, arguments, extraEntry, passable;
+    PassableText(found.empty() ? settings.GetJavaExe() : found, javaExe);
+    PassableText(settings.GetJavaOptions(), options);
+    PassableText(settings.GetCommandLineArgs(), arguments);
+    for (size_t i = 1; i < args.size(); ++i) {
+        PassableText(args[i], passable);
+        AppendArgument(arguments, passable);
+    }
+    PassableText(settings.GetExtraClassPath(), extraEntry);
     std::string jarDirectory = settings.GetClasslibDynPath();
 
     JvmLauncher launcher;
@@ -28,8 +34,9 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
         // Too many jars for one command line: Java 6 and later expand "folder\*" to the same
         // jars. Older ones, or a command too long even so, start nothing rather than a cut one.
         if (settings.GetJavaVersion() < 1.6) return;
-        StripTrailingBackslash(jarDirectory, IsAnsiLeadByte);
-        classPath = jarDirectory + "\\*";
+        StripTrailingBackslash(jarDirectory, IsUtf8LeadByte);
+        PassableText(jarDirectory, classPath);
+        classPath += "\\*";
         if (!extraEntry.empty()) AppendClassPathEntry(classPath, extraEntry);
         if (!FitsCommandLine(javaExe, AssembleJavaParameters(options, classPath, arguments))) return;
     }

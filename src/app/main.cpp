@@ -6,8 +6,11 @@
 #include <vector>
 
 #include "app/launcher_app.h"
+#include "util/wide_text.h"
 
-// Arguments reach Java as the user gave them: no expansion of wildcards by the C runtime.
+// Arguments reach Java as the user gave them: no expansion of wildcards by the C runtime. The
+// arguments are the wide ones (a wide entry point), split by the same rules, so that a name
+// the ANSI code page cannot hold arrives whole.
 extern "C" int _CRT_glob = 0;
 
 namespace {
@@ -22,14 +25,15 @@ void RestrictDllSearch() {
     auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
         reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
     if (setDefault != nullptr && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
-    SetDllDirectoryA("");
+    SetDllDirectoryW(L"");
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     RestrictDllSearch();
-    std::vector<std::string> args(__argv, __argv + __argc);
+    std::vector<std::string> args;
+    for (int i = 0; i < __argc; ++i) args.push_back(Narrow(__wargv[i], wcslen(__wargv[i])));
     theApp.InitInstance(args);
     return 0;
 }

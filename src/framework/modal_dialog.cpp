@@ -2,18 +2,18 @@
 #include "framework/modal_dialog.h"
 
 INT_PTR ModalDialog::DoModal() {
-    return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), m_parent, DialogProc,
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), m_parent, DialogProc,
                            reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR CALLBACK ModalDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* dialog = reinterpret_cast<ModalDialog*>(lParam);
-        SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
+        SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
         dialog->m_hWnd = hWnd;
         return dialog->OnInitDialog();
     }
-    auto* dialog = reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(hWnd, DWLP_USER));
+    auto* dialog = reinterpret_cast<ModalDialog*>(GetWindowLongPtrW(hWnd, DWLP_USER));
     if (dialog == nullptr || message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return FALSE;
     return dialog->OnCommand(LOWORD(wParam)) ? TRUE : FALSE;
 }

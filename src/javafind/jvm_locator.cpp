@@ -13,7 +13,7 @@
 #include "util/path_text.h"
 
 std::string JavaExeForHome(std::string home) {
-    AddTrailingBackslash(home, IsAnsiLeadByte);
+    AddTrailingBackslash(home, IsUtf8LeadByte);
     return home + "bin\\java.exe";
 }
 

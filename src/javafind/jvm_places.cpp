@@ -13,6 +13,7 @@
 #include "settings/registry_key.h"
 #include "util/module_files.h"
 #include "util/path_text.h"
+#include "util/wide_text.h"
 
 namespace {
 
@@ -125,12 +126,12 @@ bool JvmLocator::FindElsewhere(double minVersion, double maxVersion, double& ver
     if (best.Take(version, javaHome)) return true;
 
     // Last, JAVA_HOME: a home folder, whose java.exe is asked its version.
-    char value[MAX_PATH] = {};
-    DWORD length = GetEnvironmentVariableA("JAVA_HOME", value, MAX_PATH);
+    wchar_t value[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableW(L"JAVA_HOME", value, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return false;
-    home = value;
+    home = Narrow(value, length);
     if (home.size() >= 2 && home.front() == '"' && home.back() == '"') home = home.substr(1, home.size() - 2);
-    StripTrailingBackslash(home, IsAnsiLeadByte);
+    StripTrailingBackslash(home, IsUtf8LeadByte);
     std::string exe = JavaExeForHome(home);
     if (!FileExists(exe)) return false;
     found = ProbeJavaVersion(exe);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/unique_handle.h"
+#include "util/wide_text.h"
 
 namespace {
 
@@ -34,18 +35,19 @@ std::string RunAndCapture(const std::string& program, const std::string& argumen
     // Only the child's end is inherited; a child holding the read end too could keep it open.
     SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
 
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = nullptr;
     startup.hStdOutput = writeEnd.Get();
     startup.hStdError = writeEnd.Get();
 
-    std::vector<char> buffer(kCommandLineBytes, '\0');
-    std::memcpy(buffer.data(), commandLine.c_str(), commandLine.size() + 1);
+    // CreateProcessW may write into the command line it is given.
+    std::wstring wide = Widen(commandLine);
+    std::vector<wchar_t> buffer(wide.c_str(), wide.c_str() + wide.size() + 1);
     PROCESS_INFORMATION info = {};
     BOOL started =
-        CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE,
+        CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE,
                        CREATE_NO_WINDOW | NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info);
     UniqueHandle process(started ? info.hProcess : nullptr);
     UniqueHandle thread(started ? info.hThread : nullptr);

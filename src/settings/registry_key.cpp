@@ -3,6 +3,25 @@
 
 #include <vector>
 
+#include "util/ansi_text.h"
+#include "util/wide_text.h"
+
+namespace {
+
+// Text values arrive as UTF-16. Any other type is read as the bytes of a text in the ANSI code
+// page, as a value written by an ANSI program reads; both end at the first zero.
+std::string ValueText(const wchar_t* data, DWORD bytes, DWORD type) {
+    if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
+        std::wstring text(data, bytes / sizeof(wchar_t));
+        return Narrow(text.substr(0, text.find(L'\0')));
+    }
+    std::string raw(reinterpret_cast<const char*>(data), bytes);
+    raw.resize(raw.find('\0') == std::string::npos ? raw.size() : raw.find('\0'));
+    return AnsiToUtf8(raw);
+}
+
+}  // namespace
+
 RegistryKey::~RegistryKey() { Close(); }
 
 LONG RegistryKey::Open(HKEY root, const std::string& path) { return OpenWith(root, path, KEY_ALL_ACCESS); }
@@ -16,7 +35,7 @@ LONG RegistryKey::OpenWith(HKEY root, const std::string& path, REGSAM access) {
     m_path = path;
     m_hRootKey = root;
     HKEY key = nullptr;
-    LONG status = RegOpenKeyExA(root, path.c_str(), 0, access, &key);
+    LONG status = RegOpenKeyExW(root, Widen(path).c_str(), 0, access, &key);
     m_hKey = (status == ERROR_SUCCESS) ? key : nullptr;
     return status;
 }
@@ -33,36 +52,39 @@ LONG RegistryKey::Close() {
 
 LONG RegistryKey::QueryString(const std::string& name, std::string& out, DWORD* valueType) const {
     if (!IsOpen()) return kNoKey;
-    // One byte more than offered: a value that fills the whole offer without a terminator
+    // Two bytes more than offered: a value that fills the whole offer without a terminator
     // still ends inside the buffer.
-    std::vector<char> buffer(kMaxValueBytes + 1, '\0');
+    std::vector<wchar_t> buffer(kMaxValueBytes / sizeof(wchar_t) + 1, L'\0');
     DWORD type = 0;
     DWORD size = kMaxValueBytes;
-    LONG status =
-        RegQueryValueExA(m_hKey, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
-    if (status == ERROR_SUCCESS) out = buffer.data();
+    LONG status = RegQueryValueExW(m_hKey, Widen(name).c_str(), nullptr, &type,
+                                   reinterpret_cast<BYTE*>(buffer.data()), &size);
+    if (status == ERROR_SUCCESS) out = ValueText(buffer.data(), size, type);
     if (valueType != nullptr) *valueType = type;
     return status;
 }
 
 LONG RegistryKey::SetString(const std::string& name, const std::string& value) const {
     if (!IsOpen()) return kNoKey;
-    return RegSetValueExA(m_hKey, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>(value.size() + 1));
+    std::wstring text = Widen(value);
+    return RegSetValueExW(m_hKey, Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
 LONG RegistryKey::DeleteValue(const std::string& name) const {
     if (!IsOpen()) return kNoKey;
-    return RegDeleteValueA(m_hKey, name.c_str());
+    return RegDeleteValueW(m_hKey, Widen(name).c_str());
 }
 
 LONG RegistryKey::EnumSubKeys(TextList& out) const {
     if (!IsOpen()) return kNoKey;
     out.clear();
     for (DWORD index = 0;; ++index) {
-        char name[MAX_PATH] = {};
-        LONG status = RegEnumKeyA(m_hKey, index, name, MAX_PATH);
+        // A key name holds at most 255 characters.
+        wchar_t name[256] = {};
+        DWORD length = 256;
+        LONG status = RegEnumKeyExW(m_hKey, index, name, &length, nullptr, nullptr, nullptr, nullptr);
         if (status != ERROR_SUCCESS) return status == ERROR_NO_MORE_ITEMS ? ERROR_SUCCESS : status;
-        out.push_back(name);
+        out.push_back(Narrow(name, length));
     }
 }

@@ -9,8 +9,8 @@ class RegistryKey {
 public:
     // Returned by every operation that needs an open key when none is held.
     static constexpr LONG kNoKey = -1;
-    // Bytes offered to a value query, terminator included: 2,047 characters read whole.
-    static constexpr DWORD kMaxValueBytes = 2048;
+    // Bytes offered to a value query, terminator included: 2,047 UTF-16 characters read whole.
+    static constexpr DWORD kMaxValueBytes = 4096;
 
     RegistryKey() = default;
     ~RegistryKey();
@@ -25,7 +25,8 @@ public:
     LONG Close();
     HKEY Handle() const { return m_hKey; }  // for the calls this owner does not wrap
 
-    // Reads any value type as raw bytes up to the first zero byte; on failure out is untouched.
+    // A text value whole, as UTF-8; any other type as the bytes of an ANSI text, up to the first
+    // zero byte. On failure out is untouched.
     // type, when given, receives the value's type.
     LONG QueryString(const std::string& name, std::string& out, DWORD* type = nullptr) const;
     LONG SetString(const std::string& name, const std::string& value) const;

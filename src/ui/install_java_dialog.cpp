@@ -13,6 +13,7 @@
 #include "util/module_files.h"
 #include "util/number_text.h"
 #include "util/path_text.h"
+#include "util/wide_text.h"
 
 InstallJavaDialog::InstallJavaDialog(HWND parent, LauncherSettings& settings)
     : ModalDialog(IDD_INSTALL_JAVA, parent),
@@ -26,9 +27,9 @@ BOOL InstallJavaDialog::OnInitDialog() {
     SendMessageA(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageA(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
     std::string prompt = LoadText(IDS_DISPLAY_NAME) + LoadText(IDS_REQUIRES_JAVA);
-    SetDlgItemTextA(Window(), IDC_PROMPT_TEXT, prompt.c_str());
+    SetDlgItemTextW(Window(), IDC_PROMPT_TEXT, Widen(prompt).c_str());
     std::string bounds = BoundsText(LoadText(IDS_MIN_JAVA_VERSION), LoadText(IDS_MAX_JAVA_VERSION));
-    SetDlgItemTextA(Window(), IDC_BOUNDS_TEXT, bounds.c_str());
+    SetDlgItemTextW(Window(), IDC_BOUNDS_TEXT, Widen(bounds).c_str());
     return TRUE;  // focus to the first control that takes it
 }
 
@@ -40,7 +41,7 @@ void InstallJavaDialog::OnInstallJavaNow() {
     }
     std::string path;
     GetModuleDirectory(nullptr, path);
-    AddTrailingBackslash(path, IsAnsiLeadByte);
+    AddTrailingBackslash(path, IsUtf8LeadByte);
     path += fileName;
     if (!FileExists(path)) {
         ShowMessage(Window(), LoadText(IDS_NO_INSTALLER) + " " + path, MB_OK | MB_ICONHAND);
@@ -50,7 +51,7 @@ void InstallJavaDialog::OnInstallJavaNow() {
     m_javaVersion = 0.0;
     m_javaHome.clear();
     m_javaExe.clear();
-    ShellExecuteA(nullptr, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, nullptr, Widen(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void InstallJavaDialog::OnSelectExistingJava() {

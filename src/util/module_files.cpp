@@ -2,31 +2,31 @@
 #include "util/module_files.h"
 
 #include "util/path_text.h"
-
-bool IsAnsiLeadByte(unsigned char c) { return IsDBCSLeadByte(c) != FALSE; }
+#include "util/wide_text.h"
 
 void GetModulePath(HMODULE module, std::string& out) {
-    char buffer[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameA(module, buffer, MAX_PATH);
+    wchar_t buffer[MAX_PATH] = {};
+    DWORD length = GetModuleFileNameW(module, buffer, MAX_PATH);
     // On a path that does not fit, XP leaves the buffer unterminated; newer systems cut it.
     if (length >= MAX_PATH) length = MAX_PATH - 1;
-    out.assign(buffer, length);
+    out = Narrow(buffer, length);
 }
 
 void GetModuleDirectory(HMODULE module, std::string& out) {
     std::string path;
     GetModulePath(module, path);
-    size_t slash = FindLastBackslash(path, IsAnsiLeadByte);
+    size_t slash = FindLastBackslash(path, IsUtf8LeadByte);
     out = (slash == std::string::npos) ? path : path.substr(0, slash);
 }
 
 bool FileExists(std::string path) {
-    if (path.empty() || path.size() >= MAX_PATH) return false;
-    char full[MAX_PATH] = {};
-    DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    std::wstring wide = Widen(path);
+    if (wide.empty() || wide.size() >= MAX_PATH) return false;
+    wchar_t full[MAX_PATH] = {};
+    DWORD length = GetFullPathNameW(wide.c_str(), MAX_PATH, full, nullptr);
     if (length == 0 || length >= MAX_PATH) return false;
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA(path.c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW(wide.c_str(), &data);
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
     return true;

@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <string>
 
-// The ANSI code page's lead bytes, for the path text rules.
-bool IsAnsiLeadByte(unsigned char c);
 // Full path of the module's file (nullptr: the running program); cut to 259 characters.
 void GetModulePath(HMODULE module, std::string& out);
 // Directory of the module's file, without trailing backslash.

@@ -7,6 +7,8 @@ bool EndsWithBackslash(const std::string& path, LeadByteTest isLeadByte) {
 }
 }  // namespace
 
+bool IsUtf8LeadByte(unsigned char) { return false; }
+
 void AddTrailingBackslash(std::string& path, LeadByteTest isLeadByte) {
     if (!path.empty() && !EndsWithBackslash(path, isLeadByte)) path += '\\';
 }

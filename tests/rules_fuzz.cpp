@@ -16,7 +16,9 @@
 namespace {
 
 void Check(bool holds, const char* what) {
-    if (!holds) fprintf(stderr, "property broken: %s\n", what), abort();
+    if (holds) return;
+    fprintf(stderr, "property broken: %s\n", what);
+    abort();
 }
 
 // Only digits and points matter; no text gives a negative number or NaN.
@@ -39,11 +41,14 @@ void NumberText(const std::string& s) {
     size_t point = e.find('.');
     std::string digits = e.substr(0, point) + e.substr(point + 1, 5);
     bool carry = e[point + 6] >= '5';
-    for (size_t k = digits.size(); carry && k-- > 0;)
-        carry = (digits[k] = digits[k] == '9' ? '0' : digits[k] + 1) == '0';
-    std::string whole = (carry ? "1" : "") + digits.substr(0, digits.size() - 5),
-                decimals = digits.substr(digits.size() - 5);
-    if (whole == "0") whole = (x == 0 || decimals >= "10000") ? "" : "0";  // no leading zero from 0.1 to 1
+    for (size_t k = digits.size(); carry && k-- > 0;) {
+        digits[k] = digits[k] == '9' ? '0' : digits[k] + 1;
+        carry = digits[k] == '0';
+    }
+    std::string whole = (carry ? "1" : "") + digits.substr(0, digits.size() - 5);
+    std::string decimals = digits.substr(digits.size() - 5);
+    // No leading zero from 0.1 to 1.
+    if (whole == "0") whole = (x == 0 || decimals >= "10000") ? "" : "0";
     Check(got == whole + "." + decimals, "number text");
 }
 
@@ -73,9 +78,11 @@ void Arguments(const std::string& bytes) {
     std::string s = Utf8FromUtf16(Units(bytes));
     std::vector<std::string> args, split;
     std::string line, arg;
-    for (size_t begin = 0, end; begin <= s.size(); begin = end + 1) {
-        args.push_back(s.substr(begin, (end = std::min(s.find('\0', begin), s.size())) - begin));
+    for (size_t begin = 0; begin <= s.size();) {
+        size_t end = std::min(s.find('\0', begin), s.size());
+        args.push_back(s.substr(begin, end - begin));
         AppendArgument(line, args.back());
+        begin = end + 1;
     }
     // The C runtime: 2n backslashes and a quote give n and toggle quoting, 2n+1 give n and a
     // quote; backslashes before anything else are themselves; blanks outside quotes separate.
@@ -86,12 +93,15 @@ void Arguments(const std::string& bytes) {
         bool blank = !quoted && (c == ' ' || c == '\t');
         inArgument |= slashes > 0 || !blank;
         arg.append(c == '"' ? slashes / 2 : slashes, '\\');
-        if (c == '"' && slashes % 2 == 0)
+        if (c == '"' && slashes % 2 == 0) {
             quoted = !quoted;
-        else if (!blank)
+        } else if (!blank) {
             arg += c;
-        else if (inArgument)
-            split.push_back(arg), arg.clear(), inArgument = false;
+        } else if (inArgument) {
+            split.push_back(arg);
+            arg.clear();
+            inArgument = false;
+        }
         slashes = 0;
     }
     Check(split == args, "round trip");

@@ -5,6 +5,8 @@
 ;   LAUNCHER  the built tessaly.exe; the installer's version is read from it
 ;   JARS      the folder of the application's .jar files
 ;   OUTFILE   the installer to write
+;   SIGN      (optional) the signing command, installer/sign: it signs LAUNCHER in place, then
+;             the uninstaller and the installer as they are written
 Unicode true
 !include LogicLib.nsh
 
@@ -24,6 +26,12 @@ Unicode true
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APP}"
 !getdllversion "${LAUNCHER}" LAUNCHER_
 !define VERSION "${LAUNCHER_1}.${LAUNCHER_2}.${LAUNCHER_3}.${LAUNCHER_4}"
+
+!ifdef SIGN
+  !system '"${SIGN}" "${APP}" "${LAUNCHER}"' = 0
+  !uninstfinalize '"${SIGN}" "${APP}" "%1"' = 0
+  !finalize '"${SIGN}" "${APP}" "%1"' = 0
+!endif
 
 Target ${TARGET}
 Name "${APP}"

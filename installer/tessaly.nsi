@@ -87,6 +87,8 @@ Section
 
   CreateShortcut "$SMPROGRAMS\${APP}.lnk" "$INSTDIR\tessaly.exe"
   WriteRegStr HKLM "Software\Classes\${DOC_EXT}" "" "${DOC_TYPE}"
+  ; Stays in "Open with" when another program takes the extension over.
+  WriteRegNone HKLM "Software\Classes\${DOC_EXT}\OpenWithProgids" "${DOC_TYPE}"
   WriteRegStr HKLM "Software\Classes\${DOC_TYPE}" "" "${DOC_NAME}"
   WriteRegStr HKLM "Software\Classes\${DOC_TYPE}\DefaultIcon" "" "$INSTDIR\tessaly.exe,0"
   WriteRegStr HKLM "Software\Classes\${DOC_TYPE}\shell\open\command" "" '"$INSTDIR\tessaly.exe" "%1"'
@@ -97,6 +99,12 @@ Section
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\tessaly.exe"
+  ; Installing again is the only change there is: no Modify or Repair button.
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   SectionGetSize 0 $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 
@@ -121,6 +129,9 @@ Section Uninstall
   ReadRegStr $0 HKLM "Software\Classes\${DOC_EXT}" ""
   ${If} $0 == "${DOC_TYPE}"
     DeleteRegKey HKLM "Software\Classes\${DOC_EXT}"
+  ${Else}
+    DeleteRegValue HKLM "Software\Classes\${DOC_EXT}\OpenWithProgids" "${DOC_TYPE}"
+    DeleteRegKey /ifnosubkeys /ifnovalues HKLM "Software\Classes\${DOC_EXT}\OpenWithProgids"
   ${EndIf}
   DeleteRegKey HKLM "Software\Classes\${DOC_TYPE}"
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'

@@ -73,8 +73,44 @@ Function un.onInit
   SetShellVarContext all
 FunctionEnd
 
+; Sets $1 to the file $0 when it exists and cannot be deleted: another program holds it open
+; (Tessaly, its jars), or it is not ours to delete.
+Function CheckDeletable
+  ${If} ${FileExists} $0
+    ; DELETE access, no sharing, open existing.
+    System::Call 'kernel32::CreateFileW(w r0, i 0x10000, i 0, p 0, i 3, i 0, p 0) p .r2'
+    ${If} $2 == -1
+      StrCpy $1 $0
+    ${Else}
+      System::Call 'kernel32::CloseHandle(p r2)'
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
 Section
-  ; Every jar in lib joins the class path: an upgrade must not leave the old ones there.
+  ; Every jar in lib joins the class path, so an upgrade deletes them all and replaces the
+  ; launcher. Tessaly holds its jars open while it runs: then nothing may be changed, or an old
+  ; jar would stay beside the new ones. The user closes it and retries, or cancels; a silent
+  ; install stops, with exit code 2. Either way the installation stays as it was.
+  ${Do}
+    StrCpy $1 ""
+    StrCpy $0 "$INSTDIR\tessaly.exe"
+    Call CheckDeletable
+    FindFirst $3 $4 "$INSTDIR\lib\*.jar"
+    ${DoWhile} $4 != ""
+      StrCpy $0 "$INSTDIR\lib\$4"
+      Call CheckDeletable
+      FindNext $3 $4
+    ${Loop}
+    FindClose $3
+    ${If} $1 == ""
+      ${Break}
+    ${EndIf}
+    ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${APP} is running: $1 is in use.$\n$\nClose ${APP}, then choose Retry. Cancel leaves the installation as it was." /SD IDCANCEL IDCANCEL`
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+  ${Loop}
   Delete "$INSTDIR\lib\*.jar"
   SetOutPath "$INSTDIR\lib"
   File "${JARS}\*.jar"

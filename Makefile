@@ -4,6 +4,14 @@ WIN64_DIR  := build/win64
 NATIVE_DIR := build/native
 JOBS       := $(shell nproc)
 
+# Signing the installers (README, Packaging), on make's command line or in the environment. The
+# build's commands run in build/, hence absolute paths; and the sub-makes of `cmake --build` get
+# them from the environment, not as given on the command line.
+override SIGN_PFX           := $(abspath $(SIGN_PFX))
+override SIGN_PASSWORD_FILE := $(abspath $(SIGN_PASSWORD_FILE))
+export SIGN_PFX SIGN_PASSWORD_FILE SIGN_TIMESTAMP_URL
+MAKEOVERRIDES =
+
 .PHONY: all deps build installer twin native test fuzz demo bench clean format format-check
 
 all: build
@@ -25,10 +33,11 @@ $(NATIVE_DIR)/CMakeCache.txt: | deps
 build: deps $(WIN32_DIR)/CMakeCache.txt
 	cmake --build $(WIN32_DIR) --target tessaly -j $(JOBS)
 
-# The application's installer around the shipped launcher (installer/tessaly.nsi).
+# The application's installer around the shipped launcher (installer/tessaly.nsi), and the
+# launcher as packed.
 installer: build
 	cmake --build $(WIN32_DIR) --target installer -j $(JOBS)
-	@ls -l $(WIN32_DIR)/tessaly-setup.exe
+	@ls -l $(WIN32_DIR)/package/tessaly.exe $(WIN32_DIR)/tessaly-setup.exe
 
 native: deps $(NATIVE_DIR)/CMakeCache.txt
 	cmake --build $(NATIVE_DIR) -j $(JOBS)

@@ -73,18 +73,18 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/app/tessaly.jar
   DEPENDS ${APP_SOURCE})
 add_custom_target(tessaly_app ALL DEPENDS ${CMAKE_BINARY_DIR}/app/tessaly.jar)
 
-find_program(MAKENSIS makensis REQUIRED)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(NSIS_TARGET amd64-unicode)
 else()
   set(NSIS_TARGET x86-unicode)
 endif()
-set(SETUP ${CMAKE_BINARY_DIR}/tessaly-setup.exe)
-add_custom_command(OUTPUT ${SETUP}
-  COMMAND ${MAKENSIS} -V2 -DTARGET=${NSIS_TARGET} -DLAUNCHER=$<TARGET_FILE:tessaly> -DJARS=${CMAKE_BINARY_DIR}/app
-          -DOUTFILE=${SETUP} ${CMAKE_SOURCE_DIR}/installer/tessaly.nsi
-  DEPENDS tessaly ${CMAKE_BINARY_DIR}/app/tessaly.jar ${CMAKE_SOURCE_DIR}/installer/tessaly.nsi VERBATIM)
-add_custom_target(installer ALL DEPENDS ${SETUP})
+# Packed afresh by every build, in a fraction of a second: signed or not as SIGN_PFX says at the
+# time (installer/make-setup), so that no file signed, or left unsigned, by an earlier build is packed.
+add_custom_target(installer ALL
+  COMMAND ${CMAKE_SOURCE_DIR}/installer/make-setup ${NSIS_TARGET} $<TARGET_FILE:tessaly> ${CMAKE_BINARY_DIR}/app
+          ${CMAKE_BINARY_DIR}/tessaly-setup.exe
+  BYPRODUCTS ${CMAKE_BINARY_DIR}/tessaly-setup.exe ${CMAKE_BINARY_DIR}/package/tessaly.exe VERBATIM)
+add_dependencies(installer tessaly tessaly_app)
 
 # ---- tests: built only in the 64-bit twin that runs under Wine here ----------------------
 option(TESSALY_TESTS "Build the tests (the x86_64 build)" OFF)

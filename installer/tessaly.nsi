@@ -5,6 +5,8 @@
 ;   LAUNCHER  the built tessaly.exe; the installer's version is read from it
 ;   JARS      the folder of the application's .jar files
 ;   OUTFILE   the installer to write
+;   SIGN      (optional) the signing command, installer/sign: it signs LAUNCHER in place, then
+;             the uninstaller and the installer as they are written
 Unicode true
 !include LogicLib.nsh
 
@@ -25,12 +27,20 @@ Unicode true
 !getdllversion "${LAUNCHER}" LAUNCHER_
 !define VERSION "${LAUNCHER_1}.${LAUNCHER_2}.${LAUNCHER_3}.${LAUNCHER_4}"
 
+!ifdef SIGN
+  !system '"${SIGN}" "${APP}" "${LAUNCHER}"' = 0
+  !uninstfinalize '"${SIGN}" "${APP}" "%1"' = 0
+  !finalize '"${SIGN}" "${APP}" "%1"' = 0
+!endif
+
 Target ${TARGET}
 Name "${APP}"
 OutFile "${OUTFILE}"
 SetCompressor /SOLID lzma
 ; Program Files and HKLM need an administrator. The launcher asks for nothing, on purpose.
 RequestExecutionLevel admin
+; Sharp pages at 150% and 200%: Windows draws an installer without this scaled up, blurred.
+ManifestDPIAware true
 ; The installer has the launcher's bitness, so both see the same Program Files and registry view.
 !if "${TARGET}" == "amd64-unicode"
 InstallDir "$PROGRAMFILES64\${APP}"
@@ -63,8 +73,44 @@ Function un.onInit
   SetShellVarContext all
 FunctionEnd
 
+; Sets $1 to the file $0 when it exists and cannot be deleted: another program holds it open
+; (Tessaly, its jars), or it is not ours to delete.
+Function CheckDeletable
+  ${If} ${FileExists} $0
+    ; DELETE access, no sharing, open existing.
+    System::Call 'kernel32::CreateFileW(w r0, i 0x10000, i 0, p 0, i 3, i 0, p 0) p .r2'
+    ${If} $2 == -1
+      StrCpy $1 $0
+    ${Else}
+      System::Call 'kernel32::CloseHandle(p r2)'
+    ${EndIf}
+  ${EndIf}
+FunctionEnd
+
 Section
-  ; Every jar in lib joins the class path: an upgrade must not leave the old ones there.
+  ; Every jar in lib joins the class path, so an upgrade deletes them all and replaces the
+  ; launcher. Tessaly holds its jars open while it runs: then nothing may be changed, or an old
+  ; jar would stay beside the new ones. The user closes it and retries, or cancels; a silent
+  ; install stops, with exit code 2. Either way the installation stays as it was.
+  ${Do}
+    StrCpy $1 ""
+    StrCpy $0 "$INSTDIR\tessaly.exe"
+    Call CheckDeletable
+    FindFirst $3 $4 "$INSTDIR\lib\*.jar"
+    ${DoWhile} $4 != ""
+      StrCpy $0 "$INSTDIR\lib\$4"
+      Call CheckDeletable
+      FindNext $3 $4
+    ${Loop}
+    FindClose $3
+    ${If} $1 == ""
+      ${Break}
+    ${EndIf}
+    ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${APP} is running: $1 is in use.$\n$\nClose ${APP}, then choose Retry. Cancel leaves the installation as it was." /SD IDCANCEL IDCANCEL`
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
+  ${Loop}
   Delete "$INSTDIR\lib\*.jar"
   SetOutPath "$INSTDIR\lib"
   File "${JARS}\*.jar"
@@ -79,6 +125,8 @@ Section
 
   CreateShortcut "$SMPROGRAMS\${APP}.lnk" "$INSTDIR\tessaly.exe"
   WriteRegStr HKLM "Software\Classes\${DOC_EXT}" "" "${DOC_TYPE}"
+  ; Stays in "Open with" when another program takes the extension over.
+  WriteRegNone HKLM "Software\Classes\${DOC_EXT}\OpenWithProgids" "${DOC_TYPE}"
   WriteRegStr HKLM "Software\Classes\${DOC_TYPE}" "" "${DOC_NAME}"
   WriteRegStr HKLM "Software\Classes\${DOC_TYPE}\DefaultIcon" "" "$INSTDIR\tessaly.exe,0"
   WriteRegStr HKLM "Software\Classes\${DOC_TYPE}\shell\open\command" "" '"$INSTDIR\tessaly.exe" "%1"'
@@ -89,6 +137,12 @@ Section
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\tessaly.exe"
+  ; Installing again is the only change there is: no Modify or Repair button.
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   SectionGetSize 0 $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 
@@ -113,6 +167,9 @@ Section Uninstall
   ReadRegStr $0 HKLM "Software\Classes\${DOC_EXT}" ""
   ${If} $0 == "${DOC_TYPE}"
     DeleteRegKey HKLM "Software\Classes\${DOC_EXT}"
+  ${Else}
+    DeleteRegValue HKLM "Software\Classes\${DOC_EXT}\OpenWithProgids" "${DOC_TYPE}"
+    DeleteRegKey /ifnosubkeys /ifnovalues HKLM "Software\Classes\${DOC_EXT}\OpenWithProgids"
   ${EndIf}
   DeleteRegKey HKLM "Software\Classes\${DOC_TYPE}"
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'

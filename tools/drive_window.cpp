@@ -1,11 +1,14 @@
 // Acts as the user for the demo: waits for a window by caption, reads a control's text,
-// presses a button or the Escape key.
+// presses a button or the Escape key; or runs a program while a file is held open, as a running
+// application holds its jars (the program's exit code is returned).
 //   drive_window wait CAPTION | text CAPTION ID | press CAPTION ID | escape CAPTION
+//   drive_window hold FILE PROGRAM [ARGUMENT...]
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -18,13 +21,38 @@ HWND WaitFor(const char* caption) {
     return nullptr;
 }
 
+// The arguments after the program are passed as they are, joined by blanks, so that an
+// installer's unquoted /D=folder with blanks reaches it whole.
+int RunHolding(const char* file, char** command) {
+    HANDLE held = CreateFileA(file, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (held == INVALID_HANDLE_VALUE) {
+        std::fprintf(stderr, "cannot hold \"%s\"\n", file);
+        return 1;
+    }
+    std::string line = std::string("\"") + command[0] + "\"";
+    for (char** word = command + 1; *word != nullptr; ++word) line += std::string(" ") + *word;
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    DWORD code = 1;
+    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        GetExitCodeProcess(process.hProcess, &code);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CloseHandle(held);
+    return static_cast<int>(code);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: drive_window wait|text|press|escape CAPTION [ID]\n");
+        std::fprintf(stderr,
+                     "usage: drive_window wait|text|press|escape CAPTION [ID] | hold FILE PROGRAM...\n");
         return 2;
     }
+    if (std::strcmp(argv[1], "hold") == 0 && argc > 3) return RunHolding(argv[2], argv + 3);
     HWND window = WaitFor(argv[2]);
     if (window == nullptr) {
         std::fprintf(stderr, "no window \"%s\"\n", argv[2]);

@@ -56,6 +56,9 @@ TEST(Rules, ExactValues) {
                              {"lib.jarx", false},
                              {"jar", false}})
         EXPECT_EQ(HasJarExtension(name), jar) << name;
+    std::string home;
+    EXPECT_TRUE(HomeOfJavaExe("C:\\Jdk\\BIN\\Java.EXE\\bin\\java.exe", home));
+    EXPECT_EQ(home, "C:\\Jdk");  // the first, in any case
     EXPECT_EQ(BoundsText("1.5", "0.0"),
               "Requires Java minimum version: 1.5 and maximum version: 0.0");  // texts, not numbers
 }

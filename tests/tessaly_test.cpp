@@ -15,6 +15,7 @@
 
 #include "javafind/jvm_locator.h"
 #include "javafind/run_capture.h"
+#include "settings/launcher_settings.h"
 #include "settings/registry_key.h"
 #include "ui/install_java_dialog.h"
 
@@ -170,7 +171,7 @@ void Act(const Step& step, HWND dialog) {
                       Text(dialog, 1008),  // the display name, then string 9003
                   "Install Java|Tessaly requires the Java Virtual Machine to be installed.  Click|Requires "
                   "Java minimum version: 1.5");
-        Picture("install-java-dialog");  // the window icon shows there: Wine tells no other process
+        Picture("install-java-dialog-150");  // the window icon shows there: Wine tells no other process
     }
     HWND box = step.op == 'a' ? WaitFor("Tessaly") : step.op == 'c' ? WaitFor("Open") : nullptr;
     if (step.op == 'c') {  // the name field has the focus
@@ -183,6 +184,29 @@ void Act(const Step& step, HWND dialog) {
         PostMessageA(GetDlgItem(box, step.id), BM_CLICK, 0, 0);
     }
     for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(20);
+}
+
+// Made here, since Wine tells no other process a window's font; run-tests sets a display of 144 dpi.
+TEST_F(Windows, DialogTextsFitTheirControlsAt144Dpi) {
+    std::thread user([&] {
+        HWND dialog = WaitFor("Install Java");
+        for (int id : {1007, 1008, 1009, 1010, IDOK}) {
+            HWND control = GetDlgItem(dialog, id);
+            RECT room, need = {};
+            GetClientRect(control, &room);
+            need.right = room.right;
+            HDC dc = GetDC(control);
+            EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 144);
+            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+            DrawTextA(dc, Text(dialog, id).c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK);
+            ReleaseDC(control, dc);
+            EXPECT_TRUE(need.right <= room.right && need.bottom <= room.bottom) << id;
+        }
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    LauncherSettings settings;
+    InstallJavaDialog(nullptr, settings).DoModal();
+    user.join();
 }
 
 // ---- tessaly.exe --------------------------------------------------------------------------------

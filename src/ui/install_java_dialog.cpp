@@ -14,17 +14,36 @@
 #include "util/number_text.h"
 #include "util/path_text.h"
 
+namespace {
+
+// At the system's size for the display's DPI, each of the two: LoadIcon gives the big size
+// only, which the title bar then shrinks to a blurred small icon. Not shared: a shared icon is
+// found again by its name, whatever size is asked for.
+HICON LoadAppIcon(int widthMetric, int heightMetric) {
+    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+                                         GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
+                                         LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
 InstallJavaDialog::InstallJavaDialog(HWND parent, LauncherSettings& settings)
     : ModalDialog(IDD_INSTALL_JAVA, parent),
-      m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP))),
+      m_bigIcon(LoadAppIcon(SM_CXICON, SM_CYICON)),
+      m_smallIcon(LoadAppIcon(SM_CXSMICON, SM_CYSMICON)),
       m_settings(settings) {
     OnClick(IDC_INSTALL_JAVA_NOW, static_cast<Handler>(&InstallJavaDialog::OnInstallJavaNow));
     OnClick(IDC_SELECT_EXISTING_JAVA, static_cast<Handler>(&InstallJavaDialog::OnSelectExistingJava));
 }
 
+InstallJavaDialog::~InstallJavaDialog() {
+    if (m_bigIcon != nullptr) DestroyIcon(m_bigIcon);
+    if (m_smallIcon != nullptr) DestroyIcon(m_smallIcon);
+}
+
 BOOL InstallJavaDialog::OnInitDialog() {
-    SendMessageA(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageA(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageA(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
+    SendMessageA(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
     std::string prompt = LoadText(IDS_DISPLAY_NAME) + LoadText(IDS_REQUIRES_JAVA);
     SetDlgItemTextA(Window(), IDC_PROMPT_TEXT, prompt.c_str());
     std::string bounds = BoundsText(LoadText(IDS_MIN_JAVA_VERSION), LoadText(IDS_MAX_JAVA_VERSION));

@@ -166,6 +166,20 @@ void Act(const Step& step, HWND dialog) {
         CopyFileA(Expand(x11).c_str(), Expand("%T\\jre-6u2-windows-i586-p-iftw.exe").c_str(), FALSE);
     if (step.op == 'w')
         EXPECT_NE(Read(Expand("%T\\launched.txt")).find("show=1"), std::string::npos);  // SW_SHOWNORMAL
+    if (step.op == 'r') {  // during a probe: answers within a fraction of a second, and repaints
+        DWORD worst = 0;
+        for (int i = 0; i < 20; ++i, Sleep(50)) {
+            DWORD begin = GetTickCount();
+            SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 9000, nullptr);
+            worst = std::max(worst, GetTickCount() - begin);
+        }
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE);
+        for (int i = 0; i < 50 && GetUpdateRect(dialog, nullptr, FALSE); ++i) Sleep(10);
+        EXPECT_FALSE(GetUpdateRect(dialog, nullptr, FALSE));   // painted
+        EXPECT_EQ(FindWindowA("#32770", "Tessaly"), nullptr);  // while the probe still runs
+        EXPECT_LT(worst, 500u);
+        std::printf("slowest answer during the probe: %lu ms\n", worst);
+    }
     if (step.op == 's') {
         EXPECT_EQ(Text(dialog) + "|" + Text(dialog, 1007).substr(0, 65) + "|" +
                       Text(dialog, 1008),  // the display name, then string 9003
@@ -424,6 +438,15 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
                    {'a', IDOK, "Using Java: %R\\JDK11\\BIN\\JAVA.EXE"},
                    {'p', IDOK}},
          .key = "6 11.02000 %R\\JDK11"},
+        // While a slow runtime is asked: Done starts nothing, a close waits for the probe's answer.
+        {.steps = {{'p', 1010},
+                   {'c', 0, "%R\\late\\bin\\java.exe"},
+                   {'r'},
+                   {'p', IDOK},
+                   {'x'},
+                   {'a', IDOK, "Using Java: %R\\late\\bin\\java.exe"},
+                   {'a', IDCANCEL, kWillNotRun}},
+         .key = "3 <none> <none>"},
         {.steps = {{'p', 1009},
                    {'a', IDOK, kNoInstaller},
                    {'i'},
@@ -455,6 +478,7 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
     };
     for (auto [home, banner] : {std::pair{"jre16", "1.6.0_02"}, {"jdk11", "11.0.2"}, {"jre142", "1.4.2_19"}})
         FakeJava(root + "\\" + home, "java version \"" + std::string(banner) + "\"\n");
+    FakeJava(root + "\\late", kBanner, "late");
     SHCreateDirectoryExA(nullptr, (root + "\\lib\\x.jar").c_str(), nullptr);  // a folder, not a jar
     for (const char* name : {"a.jar", "b.JAR", "notes.txt", "tessaly.jar_old", "lib.jarx"})
         std::ofstream(root + "\\lib\\" + name);

@@ -77,7 +77,9 @@ void InstallJavaDialog::OnSelectExistingJava() {
     if (!AskForFileToOpen(Window(), "Java (java.exe)", "java.exe", path)) return;
     double minVersion = m_settings.GetMinJavaVersion();
     double maxVersion = m_settings.GetMaxJavaVersion();
-    double version = JvmLocator().ProbeJavaVersion(path);
+    // A first start of a runtime can take seconds (a virus scan): the dialog stays alive meanwhile.
+    double version = 0.0;
+    RunBusy([&] { version = JvmLocator().ProbeJavaVersion(path); });
     if (!IsVersionAccepted(version, minVersion, maxVersion)) {
         std::string versionText, minText;
         DoubleToText(version, versionText);
@@ -101,8 +103,12 @@ void InstallJavaDialog::OnOK() {
     } else {
         double version = 0.0;
         std::string home, exe;
-        if (JvmLocator().FindJvm(m_settings.GetMinJavaVersion(), m_settings.GetMaxJavaVersion(), version,
-                                 home, exe)) {
+        double minVersion = m_settings.GetMinJavaVersion();
+        double maxVersion = m_settings.GetMaxJavaVersion();
+        bool found = false;
+        // The search may ask JAVA_HOME's java.exe its version, which can take seconds.
+        RunBusy([&] { found = JvmLocator().FindJvm(minVersion, maxVersion, version, home, exe); });
+        if (found) {
             m_settings.RecordJava(version, home, exe);
             m_recordedExe = exe;
         } else if (!WarnWillNotRun(Window())) {

@@ -23,6 +23,7 @@ set(LAUNCHER_SOURCES
   src/util/ansi_text.cpp
   src/framework/string_table.cpp
   src/framework/modal_dialog.cpp
+  src/framework/background_work.cpp
   src/framework/message_box.cpp
   src/framework/window_support.cpp
   src/settings/registry_key.cpp

@@ -14,6 +14,7 @@
 
 #include "javafind/jvm_locator.h"
 #include "javafind/run_capture.h"
+#include "settings/launcher_settings.h"
 #include "settings/registry_key.h"
 #include "ui/install_java_dialog.h"
 #include "util/wide_text.h"
@@ -190,12 +191,29 @@ void Act(const Step& step, HWND dialog) {
                   0);
     // The installer's window is shown normally.
     if (step.op == 'w') EXPECT_NE(Read(Expand("%T\\launched.txt")).find("show=1"), std::string::npos);
+    // During a probe: the dialog answers within a fraction of a second, and repaints.
+    if (step.op == 'r') {
+        DWORD worst = 0;
+        for (int i = 0; i < 20; ++i) {
+            DWORD begin = GetTickCount();
+            SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 9000, nullptr);
+            worst = std::max(worst, GetTickCount() - begin);
+            Sleep(50);
+        }
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE);
+        for (int i = 0; i < 50 && GetUpdateRect(dialog, nullptr, FALSE); ++i) Sleep(10);
+        EXPECT_FALSE(GetUpdateRect(dialog, nullptr, FALSE));
+        // The probe still runs: its answer has not come.
+        EXPECT_EQ(FindWindowA("#32770", "Tessaly"), nullptr);
+        EXPECT_LT(worst, 500u);
+        std::printf("slowest answer during the probe: %lu ms\n", worst);
+    }
     if (step.op == 's') {
         // The display name, then the prompt of the string table; the window icon shows in the picture.
         EXPECT_EQ(Text(dialog) + "|" + Text(dialog, 1007).substr(0, 65) + "|" + Text(dialog, 1008),
                   "Install Java|Tessaly requires the Java Virtual Machine to be installed.  Click|Requires "
                   "Java minimum version: 1.5");
-        Picture("install-java-dialog");
+        Picture("install-java-dialog-150");
     }
     HWND box = step.op == 'a' ? WaitFor("Tessaly") : step.op == 'c' ? WaitFor("Open") : nullptr;
     if (step.op == 'c') {
@@ -209,6 +227,29 @@ void Act(const Step& step, HWND dialog) {
         PostMessageA(GetDlgItem(box, step.id), BM_CLICK, 0, 0);
     }
     for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(20);
+}
+
+// Made here, since Wine tells no other process a window's font; run-tests sets a display of 144 dpi.
+TEST_F(Windows, DialogTextsFitTheirControlsAt144Dpi) {
+    std::thread user([&] {
+        HWND dialog = WaitFor("Install Java");
+        for (int id : {1007, 1008, 1009, 1010, IDOK}) {
+            HWND control = GetDlgItem(dialog, id);
+            RECT room, need = {};
+            GetClientRect(control, &room);
+            need.right = room.right;
+            HDC dc = GetDC(control);
+            EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 144);
+            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
+            DrawTextW(dc, Widen(Text(dialog, id)).c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK);
+            ReleaseDC(control, dc);
+            EXPECT_TRUE(need.right <= room.right && need.bottom <= room.bottom) << id;
+        }
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    LauncherSettings settings;
+    InstallJavaDialog(nullptr, settings).DoModal();
+    user.join();
 }
 
 // ---- tessaly.exe --------------------------------------------------------------------------------
@@ -312,15 +353,24 @@ const Row kRows[] = {
       {'a', IDOK, kRefused},
       {'p', IDOK}}},
     {"",
+     "-install",
+     "",
+     "6 11.02000 %R\\JDK11",
+     {{'p', 1010},
+      {'c', 0, "%R\\JDK11\\BIN\\JAVA.EXE"},
+      {'a', IDOK, "Using Java: %R\\JDK11\\BIN\\JAVA.EXE"},
+      {'p', IDOK}}},
+    // While a slow runtime is asked: Done starts nothing, a close waits for the probe's answer.
+    {"",
      "",
      "",
      "3 <none> <none>",
      {{'p', 1010},
-      {'c', 0, "%R\\JDK11\\BIN\\JAVA.EXE"},
-      {'a', IDOK, "Using Java: %R\\JDK11\\BIN\\JAVA.EXE"},
+      {'c', 0, "%R\\late\\bin\\java.exe"},
+      {'r'},
       {'p', IDOK},
-      {'a', IDCANCEL, kWillNotRun},
-      {'e'},
+      {'x'},
+      {'a', IDOK, "Using Java: %R\\late\\bin\\java.exe"},
       {'a', IDCANCEL, kWillNotRun}}},
     {"",
      "",
@@ -399,6 +449,7 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
          {std::pair{"jre16", "1.6.0_02"}, {"jdk11", "11.0.2"}, {"jre142", "1.4.2_19"}, {"Среда-17", "17"}}) {
         FakeJava(root + "\\" + home, "java version \"" + std::string(banner) + "\"\n");
     }
+    FakeJava(root + "\\late", kBanner, "late");
     // A folder named like a jar, and files that are no jars.
     for (const char* name : {"lib\\x.jar", "lib Ω", "many"}) {
         SHCreateDirectoryExW(nullptr, Widen(root + "\\" + name).c_str(), nullptr);

@@ -19,6 +19,23 @@ INT_PTR CALLBACK ModalDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam,
 }
 
 bool ModalDialog::OnCommand(int controlId) {
+    if (m_busy) {
+        // Clicks during background work start nothing (they used to pile up and all run
+        // afterwards); a close is kept for when the busy handler has finished.
+        if (controlId == IDCANCEL) m_closeAsked = true;
+        return true;
+    }
+    bool handled = RunCommand(controlId);
+    if (m_closeAsked) {
+        m_closeAsked = false;
+        // Posted, not run here: when the handler has ended the dialog, its loop stops before
+        // reading this, and the handler's own result stands.
+        PostMessageA(m_hWnd, WM_COMMAND, IDCANCEL, 0);
+    }
+    return handled;
+}
+
+bool ModalDialog::RunCommand(int controlId) {
     if (controlId == IDOK) {
         OnOK();
         return true;

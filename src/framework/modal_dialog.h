@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "framework/background_work.h"
+
 class ModalDialog {
 public:
     ModalDialog(int templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
@@ -27,12 +29,27 @@ protected:
     // Escape and the close box arrive here as IDCANCEL.
     virtual void OnCancel() { EndDialog(m_hWnd, IDCANCEL); }
 
+    // For a handler: runs work() (a lambda that captures by reference) on a worker thread while
+    // the dialog keeps painting and answering. Meanwhile its buttons start nothing, and a close
+    // waits until the handler has finished (its message boxes answered), then closes as it
+    // always does.
+    template <typename Work>
+    void RunBusy(Work work) {
+        m_busy = true;
+        RunWhileDispatching(
+            m_hWnd, [](void* context) { (*static_cast<Work*>(context))(); }, &work);
+        m_busy = false;
+    }
+
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool OnCommand(int controlId);
+    bool RunCommand(int controlId);
 
     int m_templateId;
     HWND m_parent;
     HWND m_hWnd = nullptr;
     std::vector<std::pair<int, Handler>> m_commands;
+    bool m_busy = false;
+    bool m_closeAsked = false;
 };

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the launcher's icon (a teal tile with a white T and an amber start arrow) at
-16, 32 and 48 pixels and writes them as one .ico file. Run: python3 make-icon.py tessaly.ico"""
+16, 20, 24, 32 and 48 pixels (20 and 24: the small icon at 125% and 150% display scale) and
+writes them as one .ico file. Run: python3 make-icon.py tessaly.ico"""
 import struct
 import sys
 
@@ -57,7 +58,7 @@ def bitmap(size):
 
 
 def main(path):
-    sizes = (16, 32, 48)
+    sizes = (16, 20, 24, 32, 48)
     images = [bitmap(s) for s in sizes]
     out = struct.pack("<HHH", 0, 1, len(sizes))
     offset = 6 + 16 * len(sizes)

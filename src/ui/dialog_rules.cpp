@@ -8,7 +8,13 @@ std::string BoundsText(const std::string& minText, const std::string& maxText) {
 }
 
 bool HomeOfJavaExe(const std::string& javaExe, std::string& home) {
-    size_t marker = javaExe.find("\\bin\\java.exe");
+    // Windows names are case-blind: "...\BIN\JAVA.EXE" is the same file. Only ASCII letters are
+    // folded, so the bytes of other UTF-8 characters stay as they are.
+    std::string folded = javaExe;
+    for (char& c : folded) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    size_t marker = folded.find("\\bin\\java.exe");
     if (marker == std::string::npos) return false;
     home = javaExe.substr(0, marker);
     return true;

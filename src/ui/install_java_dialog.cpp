@@ -15,17 +15,36 @@
 #include "util/path_text.h"
 #include "util/wide_text.h"
 
+namespace {
+
+// At the system's size for the display's DPI, each of the two: LoadIcon gives the big size
+// only, which the title bar then shrinks to a blurred small icon. Not shared: a shared icon is
+// found again by its name, whatever size is asked for.
+HICON LoadAppIcon(int widthMetric, int heightMetric) {
+    return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+                                         GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
+                                         LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
 InstallJavaDialog::InstallJavaDialog(HWND parent, LauncherSettings& settings)
     : ModalDialog(IDD_INSTALL_JAVA, parent),
-      m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP))),
+      m_bigIcon(LoadAppIcon(SM_CXICON, SM_CYICON)),
+      m_smallIcon(LoadAppIcon(SM_CXSMICON, SM_CYSMICON)),
       m_settings(settings) {
     OnClick(IDC_INSTALL_JAVA_NOW, static_cast<Handler>(&InstallJavaDialog::OnInstallJavaNow));
     OnClick(IDC_SELECT_EXISTING_JAVA, static_cast<Handler>(&InstallJavaDialog::OnSelectExistingJava));
 }
 
+InstallJavaDialog::~InstallJavaDialog() {
+    if (m_bigIcon != nullptr) DestroyIcon(m_bigIcon);
+    if (m_smallIcon != nullptr) DestroyIcon(m_smallIcon);
+}
+
 BOOL InstallJavaDialog::OnInitDialog() {
-    SendMessageA(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageA(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageA(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
+    SendMessageA(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
     std::string prompt = LoadText(IDS_DISPLAY_NAME) + LoadText(IDS_REQUIRES_JAVA);
     SetDlgItemTextW(Window(), IDC_PROMPT_TEXT, Widen(prompt).c_str());
     std::string bounds = BoundsText(LoadText(IDS_MIN_JAVA_VERSION), LoadText(IDS_MAX_JAVA_VERSION));
@@ -59,7 +78,9 @@ void InstallJavaDialog::OnSelectExistingJava() {
     if (!AskForFileToOpen(Window(), "Java (java.exe)", "java.exe", path)) return;
     double minVersion = m_settings.GetMinJavaVersion();
     double maxVersion = m_settings.GetMaxJavaVersion();
-    double version = JvmLocator().ProbeJavaVersion(path);
+    // A first start of a runtime can take seconds (a virus scan): the dialog stays alive meanwhile.
+    double version = 0.0;
+    RunBusy([&] { version = JvmLocator().ProbeJavaVersion(path); });
     if (!IsVersionAccepted(version, minVersion, maxVersion)) {
         std::string versionText, minText;
         DoubleToText(version, versionText);
@@ -83,8 +104,12 @@ void InstallJavaDialog::OnOK() {
     } else {
         double version = 0.0;
         std::string home, exe;
-        if (JvmLocator().FindJvm(m_settings.GetMinJavaVersion(), m_settings.GetMaxJavaVersion(), version,
-                                 home, exe)) {
+        double minVersion = m_settings.GetMinJavaVersion();
+        double maxVersion = m_settings.GetMaxJavaVersion();
+        bool found = false;
+        // The search may ask JAVA_HOME's java.exe its version, which can take seconds.
+        RunBusy([&] { found = JvmLocator().FindJvm(minVersion, maxVersion, version, home, exe); });
+        if (found) {
             m_settings.RecordJava(version, home, exe);
             m_recordedExe = exe;
         } else if (!WarnWillNotRun(Window())) {

@@ -12,6 +12,7 @@ bool WarnWillNotRun(HWND owner);
 class InstallJavaDialog : public ModalDialog {
 public:
     InstallJavaDialog(HWND parent, LauncherSettings& settings);
+    ~InstallJavaDialog() override;
     // The java.exe that Done recorded (or tried to); "" when it recorded none.
     const std::string& RecordedJavaExe() const { return m_recordedExe; }
 
@@ -23,7 +24,8 @@ private:
     void OnInstallJavaNow();
     void OnSelectExistingJava();
 
-    HICON m_hIcon;
+    HICON m_bigIcon;
+    HICON m_smallIcon;
     LauncherSettings& m_settings;
     // The user's choice lives here until Done; an empty home means none stands.
     std::string m_javaHome;

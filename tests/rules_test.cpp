@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "app/launch_params.h"
 #include "javafind/version_rules.h"
 #include "ui/dialog_rules.h"
 #include "util/path_text.h"
@@ -45,7 +46,7 @@ TEST(Rules, ExactValues) {
     const std::tuple<const char*, const char*, int> order[] = {
         {"17.0.12", "17.0.9", 1},   {"1.8.0_392", "8.0.392", 0},
         {"zulu-17", "jdk-21", -1},  {"99999999999999999999", "18446744073709551615.1", -1},
-        {"21.0.1.12", "21.0.1", 1},
+        {"21.0.1.12", "21.0.1", 1}, {"1", "0.9", 1},
     };
     for (auto [a, b, sign] : order) {
         EXPECT_EQ(CompareVersionParts(VersionParts(a), VersionParts(b)), sign) << a << " " << b;
@@ -61,6 +62,9 @@ TEST(Rules, ExactValues) {
     StripTrailingBackslash(stripped, ShiftJisLead);
     EXPECT_EQ(added + "|" + stripped, "C:\\\x95\\\\|C:\\\x95\\");
     EXPECT_FALSE(HasJarExtension("jar"));
+    // The quoted program, a blank, the parameters and the terminator: 32,767 characters at most.
+    EXPECT_TRUE(FitsCommandLine("j", std::string(32762, 'p')));
+    EXPECT_FALSE(FitsCommandLine("j", std::string(32763, 'p')));
     // The first marker, in any case.
     std::string home;
     EXPECT_TRUE(HomeOfJavaExe("C:\\Jdk\\BIN\\Java.EXE\\bin\\java.exe", home));

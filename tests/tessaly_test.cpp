@@ -308,6 +308,7 @@ const Row kRows[] = {
      "", s11, "6 11.00000 %1"},
     {"J=1.4|J\\1.5=%6|JavaSoft\\JDK\\21=%1", "", s16, "6 1.50000 %6"},
     {"JAVA_HOME=\"%1\\\"", "", s11, "6 11.02000 %1"},
+    {"JAVA_HOME=%1", "", s11, "6 11.02000 %1"},
     // A real JVM runs the application's main class with its class path and every argument whole.
     {"J=17|J\\17=%B\\realjava|T:JavaOptions=-Xmx64m -Djava.awt.headless=true -Dtessaly.record=app-record.txt|"
      "T:CommandLineArgs=org.quellmark.tessaly.Main --workspace|T:ClasslibDynPath=%B\\app",

@@ -430,6 +430,13 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
          .command = "--uninstall /uninstall -uninstall: -\xC9NSTALL",
          .started = "jre16 -cp \"\"  --uninstall /uninstall -uninstall: -\xC9NSTALL",
          .key = "6 x %R\\jre16"},
+        // A leftover key whose java.exe is gone is passed over; as the subkey that decides, it ends the walk.
+        {.current = "1.8",
+         .jres = {{"1.8", "%R\\gone"}, {"1.9", j16}},
+         .places = {{"JavaSoft\\JDK\\17", "JavaHome", j11}},
+         .started = "jdk11 -cp \"\"",
+         .key = "6 17.00000 %R\\jdk11"},
+        {.current = "1.8", .jres = {{"1.8", "%R\\gone"}}, .steps = kLeave, .key = "3 <none> <none>"},
     };
     for (auto [home, banner] : {std::pair{"jre16", "1.6.0_02"}, {"jdk11", "11.0.2"}, {"jre142", "1.4.2_19"}})
         FakeJava(root + "\\" + home, "java version \"" + std::string(banner) + "\"\n");

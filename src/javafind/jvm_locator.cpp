@@ -42,10 +42,11 @@ bool JvmLocator::FindInJreTree(unsigned long view, double minVersion, double max
     // A tree that names no current version is not walked at all.
     if (current == 0.0) return false;
     if (IsVersionAccepted(current, minVersion, maxVersion)) {
-        // A current version whose home cannot be read is passed over rather than recorded
-        // with an empty home, which the next start would count as no runtime at all.
+        // A current version whose home cannot be read, or holds no java.exe any more (an
+        // uninstaller left the key), is passed over rather than recorded: the next start would
+        // count an empty home as no runtime at all, and a missing java.exe fails every start.
         std::string home = GetCurrentJavaHome(view);
-        if (!home.empty()) {
+        if (!home.empty() && FileExists(JavaExeForHome(home))) {
             RegistryKey key;
             key.OpenForRead(HKEY_LOCAL_MACHINE, BaseKeyPath(), view);
             key.QueryString("CurrentVersion", versionText);
@@ -63,10 +64,12 @@ bool JvmLocator::FindInJreTree(unsigned long view, double minVersion, double max
     for (const std::string& name : names) {
         double candidate = ParseVersion(name);
         if (!IsVersionAccepted(candidate, minVersion, maxVersion)) continue;
-        // The first subkey in range decides, whatever it holds: later ones are not tried.
+        // The first subkey in range decides, whatever it holds: later ones are not tried. Without
+        // a home or its java.exe, the tree offers nothing and the other places are searched.
         if (key.OpenForRead(HKEY_LOCAL_MACHINE, base + "\\" + name, view) != ERROR_SUCCESS) return false;
         std::string home;
         if (key.QueryString("JavaHome", home) != ERROR_SUCCESS) return false;
+        if (!FileExists(JavaExeForHome(home))) return false;
         version = candidate;
         versionText = name;
         javaHome = home;

@@ -20,6 +20,7 @@ endif()
 set(LAUNCHER_SOURCES
   ${RULE_SOURCES}
   src/util/module_files.cpp
+  src/util/run_log.cpp
   src/framework/string_table.cpp
   src/framework/modal_dialog.cpp
   src/framework/message_box.cpp

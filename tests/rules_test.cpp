@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "app/message_text.h"
 #include "javafind/version_rules.h"
 #include "ui/dialog_rules.h"
 #include "util/path_text.h"
@@ -56,6 +57,8 @@ TEST(Rules, ExactValues) {
                              {"lib.jarx", false},
                              {"jar", false}})
         EXPECT_EQ(HasJarExtension(name), jar) << name;
+    EXPECT_EQ(LastLines("1\n2\r\n \r\n\xC3\xA9\xC3\xA9x\r", 2, 3),
+              "2\n\xC3\xA9...");  // a character stays whole
     EXPECT_EQ(BoundsText("1.5", "0.0"),
               "Requires Java minimum version: 1.5 and maximum version: 0.0");  // texts, not numbers
 }

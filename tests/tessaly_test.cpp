@@ -193,6 +193,10 @@ const std::string kNoInstaller =
     "Could not find the Java Installer.  Please visit www.java.com and download Java before closing "
     "this window. %T\\jre-6u2-windows-i586-p-iftw.exe";
 const std::vector<Step> kLeave = {{'e'}, {'a', IDCANCEL, kWillNotRun}};
+const std::string
+    kNoMain =
+        "Error: Could not find or load main class Main\nCaused by: java.lang.ClassNotFoundException: Main",
+    kLog = "\n\nThe log of this start:\n%R\\Quellmark\\Tessaly\\tessaly.log", kApp = "%R\\app\\bin\\java.exe";
 
 struct Entry {
     std::string key, name, value;
@@ -213,7 +217,10 @@ struct Row {
     std::string started = "";           // "<runtime> <parameters>", "" for none
     std::string key = "";               // "<values> <JavaVersion> <JavaHome>"
     bool installed = true;
-    std::string app = "";  // the installer made the launcher's key; what the real application recorded
+    std::string app = "";   // the installer made the launcher's key; what the real application recorded
+    std::string java = "";  // the stand-in %R\app: first line window, stay or exitN, then its stderr
+    std::string log = "";   // in %R\Quellmark\Tessaly\tessaly.log afterwards
+    DWORD within = 30;      // seconds: a box that nobody answers, or a pipe that Java inherited, holds it
 };
 
 TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
@@ -304,6 +311,11 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
          .home = j16,
          .exe = x16,
          .jars = "%R\\many\\",
+         .steps = {{'a', IDOK,
+                    "Tessaly could not start: its 400 jars make a command line too long for Java older than "
+                    "1.6.\n\n"
+                    "Install a newer Java, then run \"tessaly.exe -install\" as an administrator." +
+                        kLog}},
          .key = "6 1.50000 %R\\jre16"},
         // Only when that tree names none: today's installers' places, the highest version of all, then
         // JAVA_HOME.
@@ -435,10 +447,36 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
          .jres = {{"1.8", "%R\\gone"}, {"1.9", j16}},
          .places = {{"JavaSoft\\JDK\\17", "JavaHome", j11}},
          .started = "jdk11 -cp \"\"",
-         .key = "6 17.00000 %R\\jdk11"},
+         .key = "6 17.00000 %R\\jdk11",
+         .log = "no %R\\gone\\bin\\java.exe"},
         {.current = "1.8", .jres = {{"1.8", "%R\\gone"}}, .steps = kLeave, .key = "3 <none> <none>"},
+        // A start that fails says why; Java's own words go to the log and the box.
+        {.home = j16,
+         .exe = "%R\\lib\\a.jar",
+         .steps = {{'a', IDOK,
+                    "Tessaly could not start: Windows would not run %R\\lib\\a.jar\nBad EXE format for "
+                    "%R\\lib\\a.jar.\n\nReinstalling Java may help." +
+                        kLog}}},
+        {.home = "%R\\app",
+         .exe = kApp,
+         .args = "Main",
+         .steps = {{'a', IDOK, "Tessaly could not start: Java ended with exit code 1.\n\n" + kNoMain + kLog}},
+         .started = "app -cp \"\" Main",
+         .java = "exit1\n" + kNoMain + "\n",
+         .log = "-cp \"\" Main\r\n" + kNoMain},
+        // Java's window ends the watch at once; a second start leaves whole the log that the first one's Java
+        // holds.
+        {.home = "%R\\app",
+         .exe = kApp,
+         .command = "first.tsy",
+         .started = "app -cp \"\"  first.tsy",
+         .java = "window",
+         .within = 8},
+        {.home = "%R\\app", .exe = kApp, .started = "app -cp \"\"", .java = "stay", .log = "first.tsy"},
     };
-    for (auto [home, banner] : {std::pair{"jre16", "1.6.0_02"}, {"jdk11", "11.0.2"}, {"jre142", "1.4.2_19"}})
+    SetEnvironmentVariableA("LOCALAPPDATA", root.c_str());
+    for (auto [home, banner] :
+         {std::pair{"jre16", "1.6.0_02"}, {"jdk11", "11.0.2"}, {"jre142", "1.4.2_19"}, {"app", ""}})
         FakeJava(root + "\\" + home, "java version \"" + std::string(banner) + "\"\n");
     SHCreateDirectoryExA(nullptr, (root + "\\lib\\x.jar").c_str(), nullptr);  // a folder, not a jar
     for (const char* name : {"a.jar", "b.JAR", "notes.txt", "tessaly.jar_old", "lib.jarx"})
@@ -469,12 +507,15 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
             Set("Software\\" + e.key.substr(e.key[0] == '~'), e.name, Expand(e.value), e.type,
                 e.key[0] == '~' ? kOther : kView);
 
+        if (!row.java.empty()) std::ofstream(root + "\\app\\bin\\version.txt", std::ios::binary) << row.java;
         std::thread user([&] {  // gives up at the first failure, and so does the table
-            HWND dialog = row.steps.empty() ? nullptr : WaitFor("Install Java");
+            HWND dialog = row.steps.empty() || row.steps[0].op == 'a' ? nullptr : WaitFor("Install Java");
             for (size_t i = 0; i < row.steps.size() && !HasFailure(); ++i) Act(row.steps[i], dialog);
         });
+        DWORD begin = GetTickCount();
         RunAndCapture(target, row.command,
-                      30000);  // the launcher writes nothing; it ends when its job is done
+                      60000);  // the launcher writes nothing; it ends when its job is done
+        EXPECT_LT(GetTickCount() - begin, row.within * 1000);
         user.join();
 
         std::string runtime = row.started.substr(0, row.started.find(' ')),
@@ -496,6 +537,9 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
             key.QueryString("JavaHome", home);
         RegQueryInfoKeyA(key.Handle(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
                          nullptr, nullptr, nullptr);
+        if (!row.log.empty())
+            EXPECT_NE(Read(root + "\\Quellmark\\Tessaly\\tessaly.log").find(Expand(row.log)),
+                      std::string::npos);
         if (!row.key.empty()) EXPECT_EQ(std::to_string(values) + " " + version + " " + home, Expand(row.key));
         for (const char* file : {record.c_str(), "%T\\launched.txt", "%T\\jre-6u2-windows-i586-p-iftw.exe"})
             DeleteFileA(Expand(file).c_str());

@@ -101,7 +101,8 @@ JavaStart JvmLauncher::StartJava(const std::string& javaExe, const std::string& 
     LogLine("starting: " + commandLine);
     unsigned long long outputStart = log != nullptr ? log->Size() : 0;
 
-    // As the shell started it: hidden, which hides the console that java.exe gets.
+    // As the shell started it: with a console of its own (programs that Java starts share it
+    // rather than each opening one), hidden.
     STARTUPINFOEXA startup = {};
     startup.StartupInfo.cb = sizeof startup;
     startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
@@ -120,7 +121,8 @@ JavaStart JvmLauncher::StartJava(const std::string& javaExe, const std::string& 
             startup.StartupInfo.hStdError = log->Handle();
             startup.lpAttributeList = only.List();
         }
-        DWORD flags = startup.lpAttributeList != nullptr ? EXTENDED_STARTUPINFO_PRESENT : 0;
+        DWORD flags =
+            CREATE_NEW_CONSOLE | (startup.lpAttributeList != nullptr ? EXTENDED_STARTUPINFO_PRESENT : 0);
         started = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, log != nullptr, flags, nullptr,
                                  nullptr, &startup.StartupInfo, &info);
         if (!started) result.error = GetLastError();

@@ -98,14 +98,15 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
     JvmLauncher launcher;
     std::string classPath;
     if (!jarDirectory.empty()) classPath = launcher.BuildJarClassPath(jarDirectory);
+    std::string jars = std::to_string(CountEntries(classPath));
     if (!extraEntry.empty()) AppendClassPathEntry(classPath, extraEntry);
-    LogLine("class path: " + std::to_string(CountEntries(classPath)) + " jars from \"" + jarDirectory + "\"" +
+    LogLine("class path: " + jars + " .jar files of \"" + jarDirectory + "\"" +
             (extraEntry.empty() ? "" : " and " + extraEntry));
     if (!FitsCommandLine(javaExe, AssembleJavaParameters(options, classPath, arguments))) {
         // Too many jars for one command line: Java 6 and later expand "folder\*" to the same
         // jars. Older ones, or a command too long even so, start nothing rather than a cut one.
         if (settings.GetJavaVersion() < 1.6) {
-            ShowFailure(Fill(IDS_CLASSPATH_TOO_LONG, {std::to_string(CountEntries(classPath))}));
+            ShowFailure(Fill(IDS_CLASSPATH_TOO_LONG, {jars}));
             return;
         }
         StripTrailingBackslash(jarDirectory, IsAnsiLeadByte);

@@ -148,7 +148,8 @@ double StartToJava(const std::string& program, const std::string& arguments, con
         if (Now() - begin > 20000) break;
         watch.Wait();
     }
-    WaitForSingleObject(info.hProcess, INFINITE);
+    // A start that failed holds the launcher's message box: it is ended, not waited for.
+    if (WaitForSingleObject(info.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
     CloseHandle(info.hProcess);
     return took;
 }

@@ -21,6 +21,7 @@ set(LAUNCHER_SOURCES
   ${RULE_SOURCES}
   src/util/module_files.cpp
   src/util/ansi_text.cpp
+  src/util/run_log.cpp
   src/framework/string_table.cpp
   src/framework/modal_dialog.cpp
   src/framework/background_work.cpp

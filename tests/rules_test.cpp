@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/launch_params.h"
+#include "app/message_text.h"
 #include "javafind/version_rules.h"
 #include "ui/dialog_rules.h"
 #include "util/path_text.h"
@@ -62,6 +63,8 @@ TEST(Rules, ExactValues) {
     StripTrailingBackslash(stripped, ShiftJisLead);
     EXPECT_EQ(added + "|" + stripped, "C:\\\x95\\\\|C:\\\x95\\");
     EXPECT_FALSE(HasJarExtension("jar"));
+    // A character stays whole.
+    EXPECT_EQ(LastLines("1\n2\r\n \r\n\xC3\xA9\xC3\xA9x\r", 2, 3), "2\n\xC3\xA9...");
     // The quoted program, a blank, the parameters and the terminator: 32,767 characters at most.
     EXPECT_TRUE(FitsCommandLine("j", std::string(32762, 'p')));
     EXPECT_FALSE(FitsCommandLine("j", std::string(32763, 'p')));

@@ -263,17 +263,22 @@ const std::vector<Step> kLeave = {{'e'}, {'a', IDCANCEL, kWillNotRun}};
 const std::string s16 = "jre16 -cp \"\"", s11 = "jdk11 -cp \"\"";
 const std::string kQuoted = "\"My Documents\\a b.txt\" \"\" \"C:\\dir with blank\\\\\" *.jar \"x\\\"y\"";
 const std::string kJars = " -cp \"%R\\lib\\a.jar;%R\\lib\\b.JAR\"";
+const std::string kNoMain =
+    "Error: Could not find or load main class Main\nCaused by: java.lang.ClassNotFoundException: Main";
+const std::string kLog = "\n\nThe log of this start:\n%R\\Quellmark\\Tessaly\\tessaly.log";
 
 // One start of tessaly.exe: the registry and the environment before (see Prepare), its
 // arguments, and what an observer sees afterwards: the stand-in started, as "<its folder>
 // <parameters>" ("<its folder>" alone leaves the parameters unread, "" means none started), and
 // the launcher's key as "<number of values> <JavaVersion> <JavaHome>" ("" leaves it unread). A
-// user takes the steps once the dialog shows; app holds lines that the started stand-in, or else
-// the real application, recorded.
+// user takes the steps once the dialog shows (or answers the launcher's box); app holds lines that
+// the started stand-in, or else the real application, recorded; log a part of the run's log. The
+// launcher must have ended within the seconds given.
 struct Row {
     std::string set, command, started, key;
     std::vector<Step> steps = {};
-    std::string app = "";
+    std::string app = "", log = "";
+    DWORD within = 60;
 };
 
 const Row kRows[] = {
@@ -293,7 +298,39 @@ const Row kRows[] = {
     {"-T|J=1.6|J\\1.6=%6", "", s16, "0 <none> <none>"},
     // Too many jars for one command line: Java 6 and later get "folder\*", older ones nothing.
     {"@=%6|T:JavaVersion=1.60000|T:ClasslibDynPath=%R\\many", "", "jre16 -cp \"%R\\many\\*\"", ""},
-    {"@=%6|T:JavaVersion=1.50000|T:ClasslibDynPath=%R\\many\\", "", "", ""},
+    {"@=%6|T:JavaVersion=1.50000|T:ClasslibDynPath=%R\\many\\",
+     "",
+     "",
+     "",
+     {{'a', IDOK,
+       "Tessaly could not start: its 400 jars make a command line too long for Java older than 1.6.\n\n"
+       "Install a newer Java, then run \"tessaly.exe -install\" as an administrator." +
+           kLog}}},
+    // A leftover key whose java.exe is gone is passed over; as the subkey that decides, it ends the walk.
+    {"J=1.8|J\\1.8=%R\\gone|J\\1.9=%6|JavaSoft\\JDK\\17=%1",
+     "",
+     s11,
+     "6 17.00000 %1",
+     {},
+     "",
+     "no %R\\gone\\bin\\java.exe"},
+    {"J=1.8|J\\1.8=%R\\gone", "", "", "3 <none> <none>", kLeave},
+    // A start that fails says why; Java's own words go to the log and the box.
+    {"T:JavaHome=%6|T:JavaExe=%R\\lib\\a.jar",
+     "",
+     "",
+     "",
+     {{'a', IDOK,
+       "Tessaly could not start: Windows would not run %R\\lib\\a.jar\nBad EXE format for %R\\lib\\a.jar.\n\n"
+       "Reinstalling Java may help." +
+           kLog}}},
+    {"@=%R\\app|T:CommandLineArgs=Main|APP=exit1\n" + kNoMain + "\n",
+     "",
+     "app -cp \"\" Main",
+     "",
+     {{'a', IDOK, "Tessaly could not start: Java ended with exit code 1.\n\n" + kNoMain + kLog}},
+     "",
+     "-cp \"\" Main\r\n" + kNoMain},
     // Only when that tree names none: today's installers' places, the highest version of all
     // (equal ones: the earlier place), then JAVA_HOME.
     {"~J=17|~J\\17=%1", "", s11, "6 17.00000 %1"},
@@ -395,13 +432,18 @@ const Row kRows[] = {
     {"J=1.6|J\\1.6=%1|@=%6", "-install -uninstall", "", "6 1.60000 %1"},
     {"@=%6", "--uninstall /uninstall -uninstall: -ÉNSTALL",
      "jre16 -cp \"\"  --uninstall /uninstall -uninstall: -ÉNSTALL", ""},
+    // Java's window ends the watch at once; a second start leaves whole the log that the first
+    // one's Java holds.
+    {"@=%R\\app|APP=window", "first.tsy", "app -cp \"\"  first.tsy", "", {}, "", "", 8},
+    {"@=%R\\app|APP=stay", "", "app -cp \"\"", "", {}, "", "first.tsy"},
 };
 
 // The set-up: entries split at '|', each "<key>:<name>=<value>" under HKLM\Software, where a
 // key that begins with '~' is in the other registry view, "J" stands for the runtimes' tree and
 // "T" for the launcher's key, and a name that ends with '#' or '$' makes a binary or expandable
 // value. Without a name, the value is the tree's CurrentVersion ("J") or a JavaHome. Besides:
-// "JAVA_HOME=<value>", and "@=<home>" records the runtime there (JavaVersion "x"). Every row
+// "JAVA_HOME=<value>", "APP=<mode and text>" for the stand-in in %R\app (see fake_java.cpp),
+// and "@=<home>" records the runtime there (JavaVersion "x"). Every row
 // first installs the launcher's key with empty launch settings, unless it begins with "-T".
 void Prepare(const std::string& set) {
     for (REGSAM view : {kView, kOther}) {
@@ -424,7 +466,9 @@ void Prepare(const std::string& set) {
         if (key == "@")
             entries.insert(entries.begin() + i + 1, {"T:JavaVersion=x", "T:JavaHome=" + value,
                                                      "T:JavaExe=" + value + "\\bin\\java.exe"});
-        if (key == "JAVA_HOME" || key == "@" || key == "-T") continue;
+        if (key == "APP")
+            std::ofstream(Widen(root + "\\app\\bin\\version.txt").c_str(), std::ios::binary) << value;
+        if (key == "JAVA_HOME" || key == "@" || key == "-T" || key == "APP") continue;
         size_t colon = key.find(':');
         bool tree = key == "J" || key == "~J";
         std::string name = colon != std::string::npos ? key.substr(colon + 1)
@@ -446,8 +490,11 @@ void Prepare(const std::string& set) {
 TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
     // A warning that could not be shown (no such owner) is no OK.
     EXPECT_FALSE(WarnWillNotRun(reinterpret_cast<HWND>(0x7A7A7A)));
-    for (auto [home, banner] :
-         {std::pair{"jre16", "1.6.0_02"}, {"jdk11", "11.0.2"}, {"jre142", "1.4.2_19"}, {"Среда-17", "17"}}) {
+    for (auto [home, banner] : {std::pair{"jre16", "1.6.0_02"},
+                                {"jdk11", "11.0.2"},
+                                {"jre142", "1.4.2_19"},
+                                {"Среда-17", "17"},
+                                {"app", ""}}) {
         FakeJava(root + "\\" + home, "java version \"" + std::string(banner) + "\"\n");
     }
     FakeJava(root + "\\late", kBanner, "late");
@@ -460,6 +507,8 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         std::ofstream(Widen(root + "\\lib\\" + name).c_str());
     }
     DeleteFileA((build + "\\app-record.txt").c_str());
+    SetEnvironmentVariableW(L"LOCALAPPDATA", Widen(root).c_str());
+    std::string log = root + "\\Quellmark\\Tessaly\\tessaly.log";
     // More jars than one command line holds.
     for (int i = 0; i < 400; ++i) {
         std::ofstream(root + "\\many\\tessaly-module-with-a-long-name-" + std::to_string(i) + ".jar");
@@ -467,14 +516,22 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.set + " | " + row.command);
         Prepare(row.set);
+        // The run's log, once the console host of a Java that ended lets go of it (Wine's inherits it).
+        for (int i = 0;
+             i < 99 && !DeleteFileW(Widen(log).c_str()) && GetLastError() == ERROR_SHARING_VIOLATION; ++i) {
+            Sleep(20);
+        }
         // The user gives up at the first failure, and so does the table.
         std::thread user([&] {
-            HWND dialog = row.steps.empty() ? nullptr : WaitFor("Install Java");
+            HWND dialog = row.steps.empty() || row.steps[0].op == 'a' ? nullptr : WaitFor("Install Java");
             for (size_t i = 0; i < row.steps.size() && !HasFailure(); ++i) Act(row.steps[i], dialog);
         });
         // The launcher writes nothing to its output; this returns when it has ended.
-        RunAndCapture(target, Expand(row.command), 30000);
+        DWORD begin = GetTickCount();
+        RunAndCapture(target, Expand(row.command), 60000);
+        EXPECT_LT(GetTickCount() - begin, row.within * 1000);
         user.join();
+        if (!row.log.empty()) EXPECT_NE(Read(log).find(Expand(row.log)), std::string::npos);
 
         std::string runtime = row.started.substr(0, row.started.find(' '));
         std::string record = root + "\\" + runtime + "\\bin\\launched.txt";

@@ -1,14 +1,55 @@
 // The application object: start-up and the choice of one of the launcher's three jobs.
 #include "app/launcher_app.h"
 
+#include <windows.h>
+
 #include "app/switches.h"
+#include "framework/string_table.h"
+#include "res/resource.h"
 #include "settings/launcher_settings.h"
+#include "util/run_log.h"
+#include "util/wide_text.h"
+
+namespace {
+
+// The file version from the program's own VERSIONINFO, read without version.dll.
+std::string OwnVersion() {
+    HRSRC found =
+        FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16));  // RT_VERSION
+    HGLOBAL loaded = found != nullptr ? LoadResource(nullptr, found) : nullptr;
+    const DWORD* words = loaded != nullptr ? static_cast<const DWORD*>(LockResource(loaded)) : nullptr;
+    if (words == nullptr) return "?";
+    // VS_FIXEDFILEINFO starts with its signature, DWORD-aligned after the block's header and key.
+    for (DWORD i = 0; i + sizeof(VS_FIXEDFILEINFO) / 4 <= SizeofResource(nullptr, found) / 4; ++i) {
+        if (words[i] != VS_FFI_SIGNATURE) continue;
+        const auto* info = reinterpret_cast<const VS_FIXEDFILEINFO*>(words + i);
+        return std::to_string(HIWORD(info->dwFileVersionMS)) + "." +
+               std::to_string(LOWORD(info->dwFileVersionMS)) + "." +
+               std::to_string(HIWORD(info->dwFileVersionLS)) + "." +
+               std::to_string(LOWORD(info->dwFileVersionLS));
+    }
+    return "?";
+}
+
+}  // namespace
 
 // Common controls and COM are prepared where windows are shown (WindowSupport): most starts show none.
 bool LauncherApp::InitInstance(const std::vector<std::string>& args) {
+    // Opened first and kept to the end: Java, started last, writes into it too.
+    RunLog log;
+    if (log.Open(LoadText(IDS_LOG_FILE))) {
+        SYSTEMTIME now = {};
+        GetLocalTime(&now);
+        char time[32] = {};
+        wsprintfA(time, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
+                  now.wMinute, now.wSecond);
+        LogLine(LoadText(IDS_DISPLAY_NAME) + " launcher " + OwnVersion() + ", " + time);
+        LogLine("command line: " + Narrow(GetCommandLineW()));
+    }
     LauncherSettings settings;
     switch (ChooseRoad(args)) {
     case Road::Install: {
+        LogLine("-install: find or ask for a runtime and record it; start nothing");
         std::string recorded;
         ResolveJava(settings, recorded);
         break;
@@ -23,4 +64,8 @@ bool LauncherApp::InitInstance(const std::vector<std::string>& args) {
     return false;
 }
 
-void LauncherApp::Uninstall(LauncherSettings& settings) { settings.ClearJavaSettings(); }
+void LauncherApp::Uninstall(LauncherSettings& settings) {
+    LogLine("-uninstall: removing JavaHome, JavaExe, JavaOptions and JavaVersion from HKEY_LOCAL_MACHINE\\" +
+            settings.GetSettingsKeyPath());
+    settings.ClearJavaSettings();
+}

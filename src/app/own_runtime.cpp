@@ -32,4 +32,5 @@ void __throw_out_of_range_fmt(const char*, ...) { abort(); }
 // libstdc++ ships std::string's members ready-made, compiled with exceptions, and every program
 // would use that copy; made here, they are compiled as the rest of this program is.
 template class std::basic_string<char>;
+// The same for the UTF-16 text handed to the wide Windows functions.
 template class std::basic_string<wchar_t>;

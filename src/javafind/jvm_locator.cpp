@@ -11,6 +11,7 @@
 #include "settings/registry_key.h"
 #include "util/module_files.h"
 #include "util/path_text.h"
+#include "util/run_log.h"
 
 std::string JavaExeForHome(std::string home) {
     AddTrailingBackslash(home, IsUtf8LeadByte);
@@ -38,24 +39,34 @@ bool JvmLocator::FindJvm(double minVersion, double maxVersion, double& version, 
 bool JvmLocator::FindInJreTree(unsigned long view, double minVersion, double maxVersion, double& version,
                                std::string& versionText, std::string& javaHome) const {
     maxVersion = EffectiveMaxVersion(maxVersion);
+    std::string base = BaseKeyPath();
+    std::string tree = base + (view == 0                 ? ""
+                               : view == KEY_WOW64_64KEY ? " (64-bit view)"
+                                                         : " (32-bit view)");
     double current = GetCurrentVersion(view);
     // A tree that names no current version is not walked at all.
-    if (current == 0.0) return false;
+    if (current == 0.0) {
+        LogLine(tree + ": no CurrentVersion");
+        return false;
+    }
     if (IsVersionAccepted(current, minVersion, maxVersion)) {
-        // A current version whose home cannot be read is passed over rather than recorded
-        // with an empty home, which the next start would count as no runtime at all.
+        // A current version whose home cannot be read, or holds no java.exe any more (an
+        // uninstaller left the key), is passed over rather than recorded: the next start would
+        // count an empty home as no runtime at all, and a missing java.exe fails every start.
         std::string home = GetCurrentJavaHome(view);
-        if (!home.empty()) {
+        if (!home.empty() && FileExists(JavaExeForHome(home))) {
             RegistryKey key;
-            key.OpenForRead(HKEY_LOCAL_MACHINE, BaseKeyPath(), view);
+            key.OpenForRead(HKEY_LOCAL_MACHINE, base, view);
             key.QueryString("CurrentVersion", versionText);
             version = current;
             javaHome = home;
+            LogLine(tree + ": CurrentVersion " + versionText + " at " + home);
             return true;
         }
+        LogLine(tree + ": CurrentVersion passed over, " +
+                (home.empty() ? "no JavaHome" : "no " + JavaExeForHome(home)));
     }
 
-    std::string base = BaseKeyPath();
     RegistryKey key;
     if (key.OpenForRead(HKEY_LOCAL_MACHINE, base, view) != ERROR_SUCCESS) return false;
     TextList names;
@@ -63,15 +74,25 @@ bool JvmLocator::FindInJreTree(unsigned long view, double minVersion, double max
     for (const std::string& name : names) {
         double candidate = ParseVersion(name);
         if (!IsVersionAccepted(candidate, minVersion, maxVersion)) continue;
-        // The first subkey in range decides, whatever it holds: later ones are not tried.
-        if (key.OpenForRead(HKEY_LOCAL_MACHINE, base + "\\" + name, view) != ERROR_SUCCESS) return false;
+        // The first subkey in range decides, whatever it holds: later ones are not tried. Without
+        // a home or its java.exe, the tree offers nothing and the other places are searched.
         std::string home;
-        if (key.QueryString("JavaHome", home) != ERROR_SUCCESS) return false;
+        if (key.OpenForRead(HKEY_LOCAL_MACHINE, base + "\\" + name, view) != ERROR_SUCCESS ||
+            key.QueryString("JavaHome", home) != ERROR_SUCCESS) {
+            LogLine(tree + ": " + name + " decides and has no JavaHome: nothing here");
+            return false;
+        }
+        if (!FileExists(JavaExeForHome(home))) {
+            LogLine(tree + ": " + name + " decides and has no " + JavaExeForHome(home) + ": nothing here");
+            return false;
+        }
         version = candidate;
         versionText = name;
         javaHome = home;
+        LogLine(tree + ": " + name + " at " + home);
         return true;
     }
+    LogLine(tree + ": no version in range");
     return false;
 }
 

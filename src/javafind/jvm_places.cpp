@@ -12,8 +12,10 @@
 #include "javafind/version_rules.h"
 #include "settings/registry_key.h"
 #include "util/module_files.h"
+#include "util/number_text.h"
 #include "util/path_text.h"
 #include "util/wide_text.h"
+#include "util/run_log.h"
 
 namespace {
 
@@ -60,13 +62,24 @@ const size_t kJavaSoftPlaces = 3;  // the first three; the vendors' keys follow
 class Best {
 public:
     Best(double minVersion, double maxVersion) : m_min(minVersion), m_max(maxVersion) {}
-    void Offer(const std::string& versionText, const std::string& home) {
+    void Offer(const std::string& where, const std::string& versionText, const std::string& home) {
         double version = ParseVersionText(versionText);
+        std::string seen = where + " " + versionText + " at \"" + home + "\"";
         // Keys outlive uninstalled runtimes: only a java.exe that is there counts.
-        if (home.empty() || !IsVersionAccepted(version, m_min, m_max) || !FileExists(JavaExeForHome(home)))
+        if (!IsVersionAccepted(version, m_min, m_max)) {
+            LogLine(seen + " passed over: version out of range");
             return;
+        }
+        if (home.empty() || !FileExists(JavaExeForHome(home))) {
+            LogLine(seen + " passed over: no bin\\java.exe");
+            return;
+        }
         std::vector<unsigned long> parts = VersionParts(versionText);
-        if (!m_home.empty() && CompareVersionParts(parts, m_parts) <= 0) return;
+        if (!m_home.empty() && CompareVersionParts(parts, m_parts) <= 0) {
+            LogLine(seen + " passed over: not above " + m_home);
+            return;
+        }
+        LogLine(seen + " the highest so far");
         m_parts = parts;
         m_version = version;
         m_home = home;
@@ -98,7 +111,7 @@ void OfferPlace(Best& best, const Place& place, REGSAM view) {
         if (runtime.OpenForRead(HKEY_LOCAL_MACHINE, std::string(place.key) + "\\" + name + place.below,
                                 view) == ERROR_SUCCESS &&
             runtime.QueryString(place.value, home, &type) == ERROR_SUCCESS && type == REG_SZ) {
-            best.Offer(name, home);
+            best.Offer(std::string(place.key) + (view == 0 ? "" : " (other view)"), name, home);
         }
     }
 }
@@ -112,7 +125,9 @@ bool JvmLocator::FindElsewhere(double minVersion, double maxVersion, double& ver
     REGSAM other = OtherView();
     std::string text, home;
     double found = 0.0;
-    if (other != 0 && FindInJreTree(other, minVersion, maxVersion, found, text, home)) best.Offer(text, home);
+    if (other != 0 && FindInJreTree(other, minVersion, maxVersion, found, text, home))
+        best.Offer(BaseKeyPath() + " (other view)", text, home);
+    LogLine("the JDK, JRE and vendors' keys, in both views:");
     const REGSAM views[] = {0, other};
     const size_t viewCount = other != 0 ? 2 : 1;
     // The JavaSoft trees in both views, then the vendors' keys in both views.
@@ -128,13 +143,22 @@ bool JvmLocator::FindElsewhere(double minVersion, double maxVersion, double& ver
     // Last, JAVA_HOME: a home folder, whose java.exe is asked its version.
     wchar_t value[MAX_PATH] = {};
     DWORD length = GetEnvironmentVariableW(L"JAVA_HOME", value, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return false;
+    if (length == 0 || length >= MAX_PATH) {
+        LogLine("JAVA_HOME: not set");
+        return false;
+    }
     home = Narrow(value, length);
     if (home.size() >= 2 && home.front() == '"' && home.back() == '"') home = home.substr(1, home.size() - 2);
     StripTrailingBackslash(home, IsUtf8LeadByte);
     std::string exe = JavaExeForHome(home);
-    if (!FileExists(exe)) return false;
+    if (!FileExists(exe)) {
+        LogLine("JAVA_HOME \"" + home + "\": no bin\\java.exe");
+        return false;
+    }
     found = ProbeJavaVersion(exe);
+    std::string foundText;
+    DoubleToText(found, foundText);
+    LogLine("JAVA_HOME \"" + home + "\": " + exe + " -version gives " + foundText);
     if (!IsVersionAccepted(found, minVersion, maxAccepted)) return false;
     version = found;
     javaHome = home;

@@ -31,3 +31,9 @@
 #define IDS_REQUIRES_JAVA         9003
 #define IDS_NO_INSTALLER          9004
 #define IDS_WILL_NOT_RUN          9005
+#define IDS_JAVA_ENDED            9006
+#define IDS_JAVA_REFUSED          9007
+#define IDS_CLASSPATH_TOO_LONG    9008
+#define IDS_COMMAND_TOO_LONG      9009
+#define IDS_SEE_LOG               9010
+#define IDS_LOG_FILE              9011

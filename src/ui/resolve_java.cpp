@@ -5,6 +5,8 @@
 #include "javafind/jvm_locator.h"
 #include "settings/launcher_settings.h"
 #include "ui/install_java_dialog.h"
+#include "util/number_text.h"
+#include "util/run_log.h"
 
 int LauncherApp::ResolveJava(LauncherSettings& settings, std::string& javaExe) {
     double minVersion = settings.GetMinJavaVersion();
@@ -14,14 +16,27 @@ int LauncherApp::ResolveJava(LauncherSettings& settings, std::string& javaExe) {
     std::string home, exe;
     if (locator.FindJvm(minVersion, maxVersion, version, home, exe)) {
         settings.RecordJava(version, home, exe);
+        std::string versionText;
+        DoubleToText(version, versionText);
+        // Read back: a standard user may have no right to write the key.
+        bool recorded = settings.GetJavaExe() == exe;
+        LogLine("chosen: Java " + versionText + " at " + home +
+                (recorded ? ", recorded in" : ", not recorded (no write access) in") +
+                " HKEY_LOCAL_MACHINE\\" + settings.GetSettingsKeyPath());
         javaExe = exe;
         return 1;
     }
+    LogLine("no acceptable runtime found: the Install Java dialog");
     WindowSupport windows;  // for the dialog and the warning
     InstallJavaDialog dialog(nullptr, settings);
     if (dialog.DoModal() == IDOK) {  // Done recorded whatever had to be recorded
         javaExe = dialog.RecordedJavaExe();
+        LogLine(javaExe.empty() ? "the dialog's Done, with no runtime: the warning was confirmed"
+                                : "the dialog's Done recorded " + javaExe);
         return 1;
     }
-    return WarnWillNotRun(nullptr) ? 1 : 0;
+    bool goOn = WarnWillNotRun(nullptr);
+    LogLine(goOn ? "the dialog was closed; the warning answered OK"
+                 : "the dialog was closed; the warning answered Cancel");
+    return goOn ? 1 : 0;
 }

@@ -21,7 +21,7 @@ set(LAUNCHER_SOURCES
   ${RULE_SOURCES}
   src/util/module_files.cpp
   src/util/ansi_text.cpp
-  src/util/run_log.cpp
+  src/framework/run_log.cpp
   src/framework/string_table.cpp
   src/framework/modal_dialog.cpp
   src/framework/background_work.cpp
@@ -35,8 +35,8 @@ set(LAUNCHER_SOURCES
   src/app/passable_text.cpp
   src/javafind/run_capture.cpp
   src/javafind/jvm_locator.cpp
-  src/javafind/jvm_places.cpp
-  src/ui/resolve_java.cpp
+  src/javafind/runtime_places.cpp
+  src/app/resolve_java.cpp
   src/ui/install_java_dialog.cpp
 )
 

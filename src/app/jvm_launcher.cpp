@@ -11,7 +11,7 @@
 #include "util/ansi_text.h"
 #include "util/module_files.h"
 #include "util/path_text.h"
-#include "util/run_log.h"
+#include "framework/run_log.h"
 #include "util/wide_text.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "util/module_files.h"
 #include "util/number_text.h"
 #include "util/path_text.h"
-#include "util/run_log.h"
+#include "framework/run_log.h"
 #include "util/wide_text.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "framework/string_table.h"
 #include "res/resource.h"
 #include "settings/launcher_settings.h"
-#include "util/run_log.h"
+#include "framework/run_log.h"
 #include "util/wide_text.h"
 
 namespace {

@@ -1,4 +1,5 @@
-// Finding an installed Java runtime in the registry, and asking a java.exe its version.
+// Finding an installed Java runtime: the JavaSoft tree of the program's own view, then the
+// installers' places (runtime_places), then JAVA_HOME; and asking a java.exe its version.
 #include "javafind/jvm_locator.h"
 
 #include <windows.h>
@@ -6,17 +7,15 @@
 #include "framework/string_table.h"
 #include "framework/text_list.h"
 #include "javafind/run_capture.h"
+#include "javafind/runtime_places.h"
 #include "javafind/version_rules.h"
 #include "res/resource.h"
 #include "settings/registry_key.h"
 #include "util/module_files.h"
+#include "util/number_text.h"
 #include "util/path_text.h"
-#include "util/run_log.h"
-
-std::string JavaExeForHome(std::string home) {
-    AddTrailingBackslash(home, IsUtf8LeadByte);
-    return home + "bin\\java.exe";
-}
+#include "util/wide_text.h"
+#include "framework/run_log.h"
 
 std::string JvmLocator::BaseKeyPath() const { return LoadText(IDS_JAVASOFT_KEY); }
 
@@ -121,4 +120,42 @@ double JvmLocator::ProbeJavaVersion(const std::string& javaExePath) const {
     std::string versionText;
     if (!ExtractQuotedVersion(RunAndCapture(javaExePath, "-version"), versionText)) return 0.0;
     return ParseVersion(versionText);
+}
+
+bool JvmLocator::FindElsewhere(double minVersion, double maxVersion, double& version,
+                               std::string& javaHome) const {
+    double maxAccepted = EffectiveMaxVersion(maxVersion);
+    BestRuntime best(minVersion, maxAccepted);
+    unsigned long other = OtherRegistryView();
+    std::string text, home;
+    double found = 0.0;
+    if (other != 0 && FindInJreTree(other, minVersion, maxVersion, found, text, home))
+        best.Offer(BaseKeyPath() + " (other view)", text, home);
+    LogLine("the JDK, JRE and vendors' keys, in both views:");
+    OfferInstallerPlaces(best);
+    if (best.Take(version, javaHome)) return true;
+
+    // Last, JAVA_HOME: a home folder, whose java.exe is asked its version.
+    wchar_t value[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableW(L"JAVA_HOME", value, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        LogLine("JAVA_HOME: not set");
+        return false;
+    }
+    home = Narrow(value, length);
+    if (home.size() >= 2 && home.front() == '"' && home.back() == '"') home = home.substr(1, home.size() - 2);
+    StripTrailingBackslash(home, IsUtf8LeadByte);
+    std::string exe = JavaExeForHome(home);
+    if (!FileExists(exe)) {
+        LogLine("JAVA_HOME \"" + home + "\": no bin\\java.exe");
+        return false;
+    }
+    found = ProbeJavaVersion(exe);
+    std::string foundText;
+    DoubleToText(found, foundText);
+    LogLine("JAVA_HOME \"" + home + "\": " + exe + " -version gives " + foundText);
+    if (!IsVersionAccepted(found, minVersion, maxAccepted)) return false;
+    version = found;
+    javaHome = home;
+    return true;
 }

@@ -22,9 +22,7 @@ private:
     // first subkey in range. versionText: the text the version was read from.
     bool FindInJreTree(unsigned long view, double minVersion, double maxVersion, double& version,
                        std::string& versionText, std::string& javaHome) const;
-    // Where today's installers record runtimes; only when that tree in the own view has none.
+    // The same tree in the other view and the installers' places, the highest version of all,
+    // then JAVA_HOME; only when the tree in the own view names none.
     bool FindElsewhere(double minVersion, double maxVersion, double& version, std::string& javaHome) const;
 };
-
-// home + "\" (when missing) + "bin\java.exe"
-std::string JavaExeForHome(std::string home);

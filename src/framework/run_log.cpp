@@ -1,5 +1,5 @@
 // The log of one run.
-#include "util/run_log.h"
+#include "framework/run_log.h"
 
 #include "util/wide_text.h"
 

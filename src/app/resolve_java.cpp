@@ -6,7 +6,7 @@
 #include "settings/launcher_settings.h"
 #include "ui/install_java_dialog.h"
 #include "util/number_text.h"
-#include "util/run_log.h"
+#include "framework/run_log.h"
 
 int LauncherApp::ResolveJava(LauncherSettings& settings, std::string& javaExe) {
     double minVersion = settings.GetMinJavaVersion();

@@ -1,0 +1,32 @@
+// The places where today's Java installers record runtimes: the JDK and JRE trees of Java 9 and
+// later and the vendors' own keys, in both registry views, and the choice among what they hold.
+#pragma once
+#include <string>
+#include <vector>
+
+// home + "\" (when missing) + "bin\java.exe"
+std::string JavaExeForHome(std::string home);
+
+// A 32-bit program on 64-bit Windows sees the 32-bit view; runtimes of 64 bits record
+// themselves in the other one. 0 where there is no other view (32-bit Windows).
+unsigned long OtherRegistryView();
+
+// The highest acceptable version offered; of equal ones, the first. Keys outlive uninstalled
+// runtimes: only a java.exe that is there counts.
+class BestRuntime {
+public:
+    BestRuntime(double minVersion, double maxVersion) : m_min(minVersion), m_max(maxVersion) {}
+    // where: the place, for the log; versionText: the version as the place names it.
+    void Offer(const std::string& where, const std::string& versionText, const std::string& home);
+    // False when nothing acceptable was offered.
+    bool Take(double& version, std::string& home) const;
+
+private:
+    double m_min, m_max, m_version = 0.0;
+    std::vector<unsigned long> m_parts;
+    std::string m_home;
+};
+
+// Offers every runtime that the JDK and JRE trees name, in both views, then the vendors' keys,
+// in both views.
+void OfferInstallerPlaces(BestRuntime& best);

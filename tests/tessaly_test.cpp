@@ -27,9 +27,7 @@ const bool kShipped = kTarget != nullptr && std::string(kTarget) == "win32";
 // in the other one.
 const REGSAM kView = kShipped ? KEY_WOW64_32KEY : 0;
 const REGSAM kOther = kShipped ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
-const std::string kKey = "Software\\Quellmark\\Tessaly";
-const std::string kJre = "Software\\JavaSoft\\Java Runtime Environment";
-// The test's folder, the build's, and the launcher's.
+// The test's folder, the build's, and the launcher.
 std::string root, build, target;
 
 // "%R", "%B" and "%T" stand for the test's, the build's and the launcher's folder, "%6" and "%1"
@@ -44,20 +42,6 @@ std::string Expand(std::string text) {
         for (size_t at; (at = text.find(mark)) != std::string::npos;) text.replace(at, 2, value);
     }
     return text;
-}
-
-void Set(const std::string& key, const std::string& name, const std::string& text, DWORD type = REG_SZ,
-         REGSAM view = kView) {
-    HKEY created = nullptr;
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, Widen(key).c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr,
-                    &created, nullptr);
-    RegCloseKey(created);
-    RegistryKey handle;
-    ASSERT_EQ(handle.OpenWith(HKEY_LOCAL_MACHINE, key, KEY_ALL_ACCESS | view), 0);
-    std::wstring wide = Widen(text);
-    DWORD size = type == REG_BINARY ? text.size() : (wide.size() + 1) * 2;
-    const void* data = type == REG_BINARY ? static_cast<const void*>(text.data()) : wide.c_str();
-    RegSetValueExW(handle.Handle(), Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data), size);
 }
 
 // What a started program leaves behind, once it is there.
@@ -259,21 +243,29 @@ const std::string kRefused =
 const std::string kNoInstaller =
     "Could not find the Java Installer.  Please visit www.java.com and download Java before closing "
     "this window. %T\\jre-6u2-windows-i586-p-iftw.exe";
-const std::vector<Step> kLeave = {{'e'}, {'a', IDCANCEL, kWillNotRun}};
-const std::string s16 = "jre16 -cp \"\"", s11 = "jdk11 -cp \"\"";
-const std::string kQuoted = "\"My Documents\\a b.txt\" \"\" \"C:\\dir with blank\\\\\" *.jar \"x\\\"y\"";
-const std::string kJars = " -cp \"%R\\lib\\a.jar;%R\\lib\\b.JAR\"";
 const std::string kNoMain =
     "Error: Could not find or load main class Main\nCaused by: java.lang.ClassNotFoundException: Main";
 const std::string kLog = "\n\nThe log of this start:\n%R\\Quellmark\\Tessaly\\tessaly.log";
+const std::string kQuoted = "\"My Documents\\a b.txt\" \"\" \"C:\\dir with blank\\\\\" *.jar \"x\\\"y\"";
+const std::string s16 = "jre16 -cp \"\"", s11 = "jdk11 -cp \"\"";
+// The warning that nothing will run, answered OK or Cancel; Escape, then Cancel.
+const Step kYes = {'a', IDOK, kWillNotRun}, kNo = {'a', IDCANCEL, kWillNotRun};
+const std::vector<Step> kLeave = {{'e'}, kNo};
 
-// One start of tessaly.exe: the registry and the environment before (see Prepare), its
-// arguments, and what an observer sees afterwards: the stand-in started, as "<its folder>
-// <parameters>" ("<its folder>" alone leaves the parameters unread, "" means none started), and
-// the launcher's key as "<number of values> <JavaVersion> <JavaHome>" ("" leaves it unread). A
-// user takes the steps once the dialog shows (or answers the launcher's box); app holds lines that
-// the started stand-in, or else the real application, recorded; log a part of the run's log. The
-// launcher must have ended within the seconds given.
+// One start of tessaly.exe. set: the registry and the environment before, entries split at '|',
+// each "<key>:<name>=<value>" under HKLM\Software, where a key that begins with '~' is in the
+// other registry view, "J" stands for the runtimes' tree and "T" for the launcher's key, and a
+// name that ends in '#' or '$' makes a binary or expandable value; without a name, the value is
+// the tree's CurrentVersion ("J") or a JavaHome. Besides: "JAVA_HOME=<value>", "APP=<mode and
+// text>" for the stand-in in %R\app (see fake_java.cpp), and "@=<home>" records the runtime there
+// (JavaVersion "x"). Every row installs the launcher's key with empty launch settings first,
+// unless it begins with "-T".
+// What an observer sees afterwards: the stand-in started, as "<its folder> <parameters>" ("<its
+// folder>" alone leaves the parameters unread, "" means none started), and the launcher's key as
+// "<number of values> <JavaVersion> <JavaHome>" ("" leaves it unread). A user takes the steps once
+// the dialog shows (or answers the launcher's box); app holds lines that the started stand-in, or
+// else the real application, recorded; log a part of the run's log. The launcher must have ended
+// within the seconds given.
 struct Row {
     std::string set, command, started, key;
     std::vector<Step> steps = {};
@@ -284,7 +276,7 @@ struct Row {
 const Row kRows[] = {
     // A usable runtime recorded: the launch layout, and values of every type and length.
     {"@=%6|T:JavaOptions#=-Xmx256m|T:CommandLineArgs=Main --open|T:ClasslibDynPath=%R\\lib\\", kQuoted,
-     "jre16 -Xmx256m" + kJars + " Main --open " + kQuoted, "6 x %6"},
+     "jre16 -Xmx256m -cp \"%R\\lib\\a.jar;%R\\lib\\b.JAR\" Main --open " + kQuoted, "6 x %6"},
     // A value read whole, and one too long to be read.
     {"@=%6|T:JavaOptions=" + std::string(2047, 'o') + "|T:CommandLineArgs=" + std::string(2048, 'a'), "",
      "jre16 " + std::string(2047, 'o') + " -cp \"\"", ""},
@@ -293,9 +285,18 @@ const Row kRows[] = {
     {"J=1.6|J\\1.5=%1|J\\1.6=%6|T:JavaExe=%1\\bin\\java.exe", "", s16, "6 1.60000 %6"},
     {"J=1.6.0_02|J\\1.6.0_02=%6\\|T:JavaHome=%1|T:JavaExe=%1\\none.exe", "", s16, "6 1.60020 %6\\"},
     {"J=1.4|J\\1.4=%6|J\\1.5.0_11=%1|J\\1.6=%6", "", s11, "6 1.50110 %1"},
-    {"J=1.6|J\\1.5=%1", "", s11, "6 1.50000 %1"},
     {"J=1.6|J\\1.5.0_11=%1|J\\1.6:x=", "", s11, "6 1.50110 %1"},
     {"-T|J=1.6|J\\1.6=%6", "", s16, "0 <none> <none>"},
+    // A leftover key whose java.exe is gone is passed over; as the subkey that decides, it ends
+    // the walk.
+    {"J=1.8|J\\1.8=%R\\gone|J\\1.9=%6|JavaSoft\\JDK\\17=%1",
+     "",
+     s11,
+     "6 17.00000 %1",
+     {},
+     "",
+     "no %R\\gone\\"},
+    {"J=1.8|J\\1.8=%R\\gone|J\\1.9=%6|JAVA_HOME=%R\\jre142", "", "", "3 <none> <none>", kLeave},
     // Too many jars for one command line: Java 6 and later get "folder\*", older ones nothing.
     {"@=%6|T:JavaVersion=1.60000|T:ClasslibDynPath=%R\\many", "", "jre16 -cp \"%R\\many\\*\"", ""},
     {"@=%6|T:JavaVersion=1.50000|T:ClasslibDynPath=%R\\many\\",
@@ -306,15 +307,6 @@ const Row kRows[] = {
        "Tessaly could not start: its 400 jars make a command line too long for Java older than 1.6.\n\n"
        "Install a newer Java, then run \"tessaly.exe -install\" as an administrator." +
            kLog}}},
-    // A leftover key whose java.exe is gone is passed over; as the subkey that decides, it ends the walk.
-    {"J=1.8|J\\1.8=%R\\gone|J\\1.9=%6|JavaSoft\\JDK\\17=%1",
-     "",
-     s11,
-     "6 17.00000 %1",
-     {},
-     "",
-     "no %R\\gone\\bin\\java.exe"},
-    {"J=1.8|J\\1.8=%R\\gone", "", "", "3 <none> <none>", kLeave},
     // A start that fails says why; Java's own words go to the log and the box.
     {"T:JavaHome=%6|T:JavaExe=%R\\lib\\a.jar",
      "",
@@ -363,19 +355,14 @@ const Row kRows[] = {
      {},
      "long=%R\\lib Ω\\a.jar\narg=?? --x ?\narg=?ód?\nlong=%R\\Ω-日本 Łódź ＂ --x ＂.tsy"},
     // Nothing acceptable anywhere: the dialog.
-    {"J\\1.6=%6", "", "", "3 <none> <none>", {{'s'}, {'x'}, {'a', IDCANCEL, kWillNotRun}}},
-    {"J=1.4|J\\1.4=%6|J\\1.5:x=|J\\1.6=%6|JAVA_HOME=%R\\jre142", "", "", "3 <none> <none>", kLeave},
-    {"T:JavaHome=|T:JavaExe=%1\\bin\\java.exe", "", s11, "5 <none> ", {{'e'}, {'a', IDOK, kWillNotRun}}},
+    {"J\\1.6=%6", "", "", "3 <none> <none>", {{'s'}, {'x'}, kNo}},
+    {"T:JavaHome=|T:JavaExe=%1\\bin\\java.exe", "", s11, "5 <none> ", {{'e'}, kYes}},
     {"T:JavaHome=|T:JavaExe=%1\\bin\\java.exe",
      "",
      s11,
      "5 <none> ",
-     {{'p', IDOK},
-      {'a', IDCANCEL, kWillNotRun},
-      {'p', IDOK},
-      {'a', IDOK, kWillNotRun},
-      {'a', IDOK, kWillNotRun}}},
-    {"@=%1", "-install", "", "6 x %1", {{'p', IDOK}, {'a', IDOK, kWillNotRun}}},
+     {{'p', IDOK}, kNo, {'p', IDOK}, kYes, kYes}},
+    {"@=%1", "-install", "", "6 x %1", {{'p', IDOK}, kYes}},
     {"",
      "doc.txt",
      "jdk11 -cp \"\"  doc.txt",
@@ -409,7 +396,7 @@ const Row kRows[] = {
       {'p', IDOK},
       {'x'},
       {'a', IDOK, "Using Java: %R\\late\\bin\\java.exe"},
-      {'a', IDCANCEL, kWillNotRun}}},
+      kNo}},
     {"",
      "",
      "",
@@ -423,9 +410,9 @@ const Row kRows[] = {
       {'p', 1009},
       {'w'},
       {'p', IDOK},
-      {'a', IDCANCEL, kWillNotRun},
+      kNo,
       {'e'},
-      {'a', IDCANCEL, kWillNotRun}}},
+      kNo}},
     // The installer's switches, the first one deciding: -install searches even with a runtime
     // recorded, and starts nothing; -uninstall forgets the runtime.
     {"@=%6", "doc.txt \"-Uninstall\" -install", "", "2 <none> <none>"},
@@ -438,13 +425,41 @@ const Row kRows[] = {
     {"@=%R\\app|APP=stay", "", "app -cp \"\"", "", {}, "", "first.tsy"},
 };
 
-// The set-up: entries split at '|', each "<key>:<name>=<value>" under HKLM\Software, where a
-// key that begins with '~' is in the other registry view, "J" stands for the runtimes' tree and
-// "T" for the launcher's key, and a name that ends with '#' or '$' makes a binary or expandable
-// value. Without a name, the value is the tree's CurrentVersion ("J") or a JavaHome. Besides:
-// "JAVA_HOME=<value>", "APP=<mode and text>" for the stand-in in %R\app (see fake_java.cpp),
-// and "@=<home>" records the runtime there (JavaVersion "x"). Every row
-// first installs the launcher's key with empty launch settings, unless it begins with "-T".
+// One entry of a row's set-up.
+void Set(const std::string& entry) {
+    size_t equals = entry.find('=');
+    std::string key = entry.substr(0, equals), value = Expand(entry.substr(equals + 1));
+    if (key == "JAVA_HOME") SetEnvironmentVariableW(L"JAVA_HOME", Widen(value).c_str());
+    if (key == "APP")
+        std::ofstream(Widen(root + "\\app\\bin\\version.txt").c_str(), std::ios::binary) << value;
+    if (key == "@") {
+        Set("T:JavaVersion=x");
+        Set("T:JavaHome=" + value);
+        Set("T:JavaExe=" + value + "\\bin\\java.exe");
+    }
+    if (key == "JAVA_HOME" || key == "APP" || key == "@" || key == "-T") return;
+    size_t colon = key.find(':');
+    std::string name = colon != std::string::npos ? key.substr(colon + 1)
+                       : key.back() == 'J'        ? "CurrentVersion"
+                                                  : "JavaHome";
+    key = key.substr(0, colon);
+    REGSAM view = key[0] == '~' ? kOther : kView;
+    key.erase(0, key[0] == '~');
+    if (key == "J" || key.rfind("J\\", 0) == 0) key = "JavaSoft\\Java Runtime Environment" + key.substr(1);
+    if (key == "T") key = "Quellmark\\Tessaly";
+    DWORD type = name.back() == '#' ? REG_BINARY : name.back() == '$' ? REG_EXPAND_SZ : REG_SZ;
+    if (type != REG_SZ) name.pop_back();
+    std::wstring wide = Widen(value);
+    DWORD size = type == REG_BINARY ? value.size() : (wide.size() + 1) * 2;
+    const void* data = type == REG_BINARY ? static_cast<const void*>(value.data()) : wide.c_str();
+    HKEY handle = nullptr;
+    std::wstring path = Widen("Software\\" + key);
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr, &handle,
+                    nullptr);
+    EXPECT_EQ(RegSetValueExW(handle, Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data), size), 0);
+    RegCloseKey(handle);
+}
+
 void Prepare(const std::string& set) {
     for (REGSAM view : {kView, kOther}) {
         RegistryKey software;
@@ -456,35 +471,8 @@ void Prepare(const std::string& set) {
     SetEnvironmentVariableW(L"JAVA_HOME", nullptr);
     std::string all =
         set.rfind("-T", 0) == 0 ? set : "T:JavaOptions=|T:CommandLineArgs=|T:ClasslibDynPath=|" + set;
-    std::vector<std::string> entries;
-    std::istringstream split(all);
-    for (std::string entry; std::getline(split, entry, '|');) entries.push_back(entry);
-    for (size_t i = 0; i < entries.size(); ++i) {
-        size_t equals = entries[i].find('=');
-        std::string key = entries[i].substr(0, equals), value = Expand(entries[i].substr(equals + 1));
-        if (key == "JAVA_HOME") SetEnvironmentVariableW(L"JAVA_HOME", Widen(value).c_str());
-        if (key == "@")
-            entries.insert(entries.begin() + i + 1, {"T:JavaVersion=x", "T:JavaHome=" + value,
-                                                     "T:JavaExe=" + value + "\\bin\\java.exe"});
-        if (key == "APP")
-            std::ofstream(Widen(root + "\\app\\bin\\version.txt").c_str(), std::ios::binary) << value;
-        if (key == "JAVA_HOME" || key == "@" || key == "-T" || key == "APP") continue;
-        size_t colon = key.find(':');
-        bool tree = key == "J" || key == "~J";
-        std::string name = colon != std::string::npos ? key.substr(colon + 1)
-                           : tree                     ? "CurrentVersion"
-                                                      : "JavaHome";
-        key = key.substr(0, colon);
-        bool other = key[0] == '~';
-        key.erase(0, other);
-        if (key == "J" || key.rfind("J\\", 0) == 0)
-            key = "JavaSoft\\Java Runtime Environment" + key.substr(1);
-        if (key == "T") key = "Quellmark\\Tessaly";
-        char last = name.back();
-        DWORD type = last == '#' ? REG_BINARY : last == '$' ? REG_EXPAND_SZ : REG_SZ;
-        if (type != REG_SZ) name.pop_back();
-        Set("Software\\" + key, name, value, type, other ? kOther : kView);
-    }
+    std::istringstream entries(all);
+    for (std::string entry; std::getline(entries, entry, '|');) Set(entry);
 }
 
 TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
@@ -498,7 +486,7 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         FakeJava(root + "\\" + home, "java version \"" + std::string(banner) + "\"\n");
     }
     FakeJava(root + "\\late", kBanner, "late");
-    // A folder named like a jar, and files that are no jars.
+    // A folder named like a jar, files that are no jars, and more jars than one command line holds.
     for (const char* name : {"lib\\x.jar", "lib Ω", "many"}) {
         SHCreateDirectoryExW(nullptr, Widen(root + "\\" + name).c_str(), nullptr);
     }
@@ -506,19 +494,18 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
                              "..\\Ω-日本 Łódź ＂ --x ＂.tsy"}) {
         std::ofstream(Widen(root + "\\lib\\" + name).c_str());
     }
-    DeleteFileA((build + "\\app-record.txt").c_str());
-    SetEnvironmentVariableW(L"LOCALAPPDATA", Widen(root).c_str());
-    std::string log = root + "\\Quellmark\\Tessaly\\tessaly.log";
-    // More jars than one command line holds.
     for (int i = 0; i < 400; ++i) {
         std::ofstream(root + "\\many\\tessaly-module-with-a-long-name-" + std::to_string(i) + ".jar");
     }
+    DeleteFileA((build + "\\app-record.txt").c_str());
+    SetEnvironmentVariableW(L"LOCALAPPDATA", Widen(root).c_str());
+    std::wstring log = Widen(root + "\\Quellmark\\Tessaly\\tessaly.log");
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.set + " | " + row.command);
         Prepare(row.set);
         // The run's log, once the console host of a Java that ended lets go of it (Wine's inherits it).
-        for (int i = 0;
-             i < 99 && !DeleteFileW(Widen(log).c_str()) && GetLastError() == ERROR_SHARING_VIOLATION; ++i) {
+        for (int i = 0; i < 99 && !DeleteFileW(log.c_str()) && GetLastError() == ERROR_SHARING_VIOLATION;
+             ++i) {
             Sleep(20);
         }
         // The user gives up at the first failure, and so does the table.
@@ -531,7 +518,7 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         RunAndCapture(target, Expand(row.command), 60000);
         EXPECT_LT(GetTickCount() - begin, row.within * 1000);
         user.join();
-        if (!row.log.empty()) EXPECT_NE(Read(log).find(Expand(row.log)), std::string::npos);
+        if (!row.log.empty()) EXPECT_NE(Read(Narrow(log)).find(Expand(row.log)), std::string::npos);
 
         std::string runtime = row.started.substr(0, row.started.find(' '));
         std::string record = root + "\\" + runtime + "\\bin\\launched.txt";
@@ -551,7 +538,7 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         RegistryKey key;
         std::string version = "<none>", home = "<none>";
         DWORD values = 0;
-        key.OpenForRead(HKEY_LOCAL_MACHINE, kKey, kView);
+        key.OpenForRead(HKEY_LOCAL_MACHINE, "Software\\Quellmark\\Tessaly", kView);
         key.QueryString("JavaVersion", version);
         key.QueryString("JavaHome", home);
         RegQueryInfoKeyA(key.Handle(), 0, 0, 0, 0, 0, 0, &values, 0, 0, 0, 0);

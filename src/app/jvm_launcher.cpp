@@ -7,11 +7,11 @@
 
 #include "app/launch_params.h"
 #include "app/passable_text.h"
+#include "framework/run_log.h"
 #include "framework/unique_handle.h"
 #include "util/ansi_text.h"
 #include "util/module_files.h"
 #include "util/path_text.h"
-#include "framework/run_log.h"
 #include "util/wide_text.h"
 
 namespace {

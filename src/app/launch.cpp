@@ -8,6 +8,7 @@
 #include "app/launch_params.h"
 #include "app/message_text.h"
 #include "app/passable_text.h"
+#include "framework/run_log.h"
 #include "framework/string_table.h"
 #include "framework/window_support.h"
 #include "res/resource.h"
@@ -16,7 +17,6 @@
 #include "util/module_files.h"
 #include "util/number_text.h"
 #include "util/path_text.h"
-#include "framework/run_log.h"
 #include "util/wide_text.h"
 
 namespace {

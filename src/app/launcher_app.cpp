@@ -4,10 +4,10 @@
 #include <windows.h>
 
 #include "app/switches.h"
+#include "framework/run_log.h"
 #include "framework/string_table.h"
 #include "res/resource.h"
 #include "settings/launcher_settings.h"
-#include "framework/run_log.h"
 #include "util/wide_text.h"
 
 namespace {

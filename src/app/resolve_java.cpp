@@ -1,12 +1,12 @@
 // Making sure the settings name an acceptable Java runtime: search, else ask the user.
 #include "app/launcher_app.h"
 
+#include "framework/run_log.h"
 #include "framework/window_support.h"
 #include "javafind/jvm_locator.h"
 #include "settings/launcher_settings.h"
 #include "ui/install_java_dialog.h"
 #include "util/number_text.h"
-#include "framework/run_log.h"
 
 int LauncherApp::ResolveJava(LauncherSettings& settings, std::string& javaExe) {
     double minVersion = settings.GetMinJavaVersion();

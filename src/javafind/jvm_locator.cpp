@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "framework/run_log.h"
 #include "framework/string_table.h"
 #include "framework/text_list.h"
 #include "javafind/run_capture.h"
@@ -15,7 +16,6 @@
 #include "util/number_text.h"
 #include "util/path_text.h"
 #include "util/wide_text.h"
-#include "framework/run_log.h"
 
 std::string JvmLocator::BaseKeyPath() const { return LoadText(IDS_JAVASOFT_KEY); }
 

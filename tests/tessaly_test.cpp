@@ -415,8 +415,8 @@ const Row kRows[] = {
     // recorded, and starts nothing; -uninstall forgets the runtime.
     {"@=%6", "doc.txt \"-Uninstall\" -install", "", "2 <none> <none>"},
     {"J=1.6|J\\1.6=%1|@=%6", "-install -uninstall", "", "6 1.60000 %1"},
-    {"@=%6", "--uninstall /uninstall -uninstall: -ÉNSTALL",
-     "jre16 -cp \"\"  --uninstall /uninstall -uninstall: -ÉNSTALL", ""},
+    {"@=%6", "--uninstall /uninstall -uninstall: -ÉNSTALL -instaII",
+     "jre16 -cp \"\"  --uninstall /uninstall -uninstall: -ÉNSTALL -instaII", ""},
     // Java's window ends the watch at once; a second start leaves whole the log that the first
     // one's Java holds.
     {"@=%R\\app|APP=window", "first.tsy", "app -cp \"\"  first.tsy", "", {}, "", "", 8},

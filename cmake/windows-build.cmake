@@ -116,7 +116,7 @@ endfunction()
 
 # Stand-in java.exe; tests copy it where a runtime should be.
 add_executable(fake_java tests/fixtures/fake_java.cpp)
-target_link_options(fake_java PRIVATE ${STATIC_LINK})
+target_link_options(fake_java PRIVATE ${STATIC_LINK} -municode)
 set_target_properties(fake_java PROPERTIES OUTPUT_NAME java RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fixtures)
 
 windows_test(rules_tests_win ${RULE_TESTS})

@@ -13,6 +13,8 @@
 #include "util/number_text.h"
 #include "util/utf8_text.h"
 
+using std::string;
+
 namespace {
 
 void Check(bool holds, const char* what) {
@@ -22,51 +24,49 @@ void Check(bool holds, const char* what) {
 }
 
 // Only digits and points matter; no text gives a negative number or NaN.
-void VersionText(const std::string& s) {
-    std::string kept;
-    for (char c : s) kept += (c == '.' || (c >= '0' && c <= '9')) ? std::string(1, c) : "";
+void VersionText(const string& s) {
+    string kept;
+    for (char c : s) kept += (c == '.' || (c >= '0' && c <= '9')) ? string(1, c) : "";
     double v = ParseVersionText(s);
     Check(v >= 0 && ParseVersionText(kept) == v && ParseVersionText("v" + s + "_b") == v, "version text");
 }
 
 // Against the exact decimal expansion that glibc prints for every double, rounded half up. The
 // input is the double's bytes when it has eight, else a number in text.
-void NumberText(const std::string& s) {
+void NumberText(const string& s) {
     double x = std::strtod(s.c_str(), nullptr);
     if (s.size() == sizeof x) std::memcpy(&x, s.data(), sizeof x);
-    std::string got, e(1500, '\0');
+    string got, e(1500, '\0');
     DoubleToText(x, got);
     if (!std::isfinite(x)) return Check(got == (std::isnan(x) ? "nan" : "inf"), "non-finite");
     e.resize(snprintf(&e[0], e.size(), "%.1100f", std::fabs(x)));
     size_t point = e.find('.');
-    std::string digits = e.substr(0, point) + e.substr(point + 1, 5);
+    string digits = e.substr(0, point) + e.substr(point + 1, 5);
     bool carry = e[point + 6] >= '5';
     for (size_t k = digits.size(); carry && k-- > 0;) {
         digits[k] = digits[k] == '9' ? '0' : digits[k] + 1;
         carry = digits[k] == '0';
     }
-    std::string whole = (carry ? "1" : "") + digits.substr(0, digits.size() - 5);
-    std::string decimals = digits.substr(digits.size() - 5);
+    string whole = (carry ? "1" : "") + digits.substr(0, digits.size() - 5);
+    string decimals = digits.substr(digits.size() - 5);
     // No leading zero from 0.1 to 1.
     if (whole == "0") whole = (x == 0 || decimals >= "10000") ? "" : "0";
     Check(got == whole + "." + decimals, "number text");
 }
 
 // Found exactly when a quote that is not the first byte has a second one after it.
-void QuotedVersion(const std::string& s) {
-    std::string text = "untouched";
+void QuotedVersion(const string& s) {
+    string text = "untouched";
     size_t first = s.find('"');
     bool found = ExtractQuotedVersion(s, text);
-    Check(found == (first != std::string::npos && first > 0 && s.find('"', first + 1) != std::string::npos),
-          "found");
-    Check(found ? s.compare(first, text.size() + 2, '"' + text + '"') == 0 &&
-                      text.find('"') == std::string::npos
+    Check(found == (first != string::npos && first > 0 && s.find('"', first + 1) != string::npos), "found");
+    Check(found ? s.compare(first, text.size() + 2, '"' + text + '"') == 0 && text.find('"') == string::npos
                 : text == "untouched",
           "text");
 }
 
 // The input's bytes, two at a time, as the 16-bit units of a wide text.
-std::u16string Units(const std::string& bytes) {
+std::u16string Units(const string& bytes) {
     std::u16string units(bytes.size() / 2, u'\0');
     std::memcpy(&units[0], bytes.data(), units.size() * 2);
     return units;
@@ -74,10 +74,10 @@ std::u16string Units(const std::string& bytes) {
 
 // Wide arguments (split at zero units) made UTF-8 as the launcher reads them, quoted by the
 // launcher and split again by the C runtime's rules come back byte for byte.
-void Arguments(const std::string& bytes) {
-    std::string s = Utf8FromUtf16(Units(bytes));
-    std::vector<std::string> args, split;
-    std::string line, arg;
+void Arguments(const string& bytes) {
+    string s = Utf8FromUtf16(Units(bytes));
+    std::vector<string> args, split;
+    string line, arg;
     for (size_t begin = 0; begin <= s.size();) {
         size_t end = std::min(s.find('\0', begin), s.size());
         args.push_back(s.substr(begin, end - begin));
@@ -109,9 +109,9 @@ void Arguments(const std::string& bytes) {
 
 // Any 16-bit units (two bytes each) come back from UTF-8 unchanged, and UTF-8 made of any bytes
 // converts to what it converts to again.
-void Utf16(const std::string& s) {
+void Utf16(const string& s) {
     std::u16string units = Units(s);
-    std::string once = Utf8FromUtf16(Utf16FromUtf8(s));
+    string once = Utf8FromUtf16(Utf16FromUtf8(s));
     Check(Utf16FromUtf8(Utf8FromUtf16(units)) == units, "units");
     Check(Utf8FromUtf16(Utf16FromUtf8(once)) == once, "bytes");
 }
@@ -119,6 +119,6 @@ void Utf16(const std::string& s) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    RULE(std::string(reinterpret_cast<const char*>(data), size));
+    RULE(string(reinterpret_cast<const char*>(data), size));
     return 0;
 }

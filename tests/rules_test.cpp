@@ -11,16 +11,18 @@
 #include "util/path_text.h"
 #include "util/utf8_text.h"
 
+using std::string;
+
 namespace {
 
 bool ShiftJisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 TEST(Rules, ExactValues) {
-    const std::string odd = std::string(
+    const string odd = string(
         "\xff"
         "1\xe9.\xa0"
         "5");
-    const std::pair<std::string, double> versions[] = {
+    const std::pair<string, double> versions[] = {
         {"1.6.0_02", 1.6002},
         {"1.6.0_100", 1.601},
         {"1.6.0_02-b06", 1.600206},
@@ -28,11 +30,11 @@ TEST(Rules, ExactValues) {
         {"1..2", 1.2},
         {"...", 0.0},
         {odd, 1.5},
-        {std::string("1\0"
-                     "7",
-                     3),
+        {string("1\0"
+                "7",
+                3),
          17.0},
-        {std::string(5000, '9'), HUGE_VAL},
+        {string(5000, '9'), HUGE_VAL},
     };
     for (const auto& [text, number] : versions) EXPECT_DOUBLE_EQ(ParseVersionText(text), number) << text;
     // version, minimum, maximum, accepted
@@ -57,8 +59,8 @@ TEST(Rules, ExactValues) {
     EXPECT_EQ(FindLastBackslash("C:\\\x95\\x.exe", ShiftJisLead), 2u);
     EXPECT_EQ(FindLastBackslash("\\\x95", ShiftJisLead), 0u);
     // Ends in 0x95 0x5C: one character, no backslash.
-    std::string added = "C:\\\x95\\";
-    std::string stripped = added;
+    string added = "C:\\\x95\\";
+    string stripped = added;
     AddTrailingBackslash(added, ShiftJisLead);
     StripTrailingBackslash(stripped, ShiftJisLead);
     EXPECT_EQ(added + "|" + stripped, "C:\\\x95\\\\|C:\\\x95\\");
@@ -66,10 +68,10 @@ TEST(Rules, ExactValues) {
     // A character stays whole.
     EXPECT_EQ(LastLines("1\n2\r\n \r\n\xC3\xA9\xC3\xA9x\r", 2, 3), "2\n\xC3\xA9...");
     // The quoted program, a blank, the parameters and the terminator: 32,767 characters at most.
-    EXPECT_TRUE(FitsCommandLine("j", std::string(32762, 'p')));
-    EXPECT_FALSE(FitsCommandLine("j", std::string(32763, 'p')));
+    EXPECT_TRUE(FitsCommandLine("j", string(32762, 'p')));
+    EXPECT_FALSE(FitsCommandLine("j", string(32763, 'p')));
     // The first marker, in any case.
-    std::string home;
+    string home;
     EXPECT_TRUE(HomeOfJavaExe("C:\\Jdk\\BIN\\Java.EXE\\bin\\java.exe", home));
     EXPECT_EQ(home, "C:\\Jdk");
     // The bounds as the string table holds them, not as numbers.

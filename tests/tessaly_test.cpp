@@ -17,36 +17,39 @@
 #include "settings/launcher_settings.h"
 #include "settings/registry_key.h"
 #include "ui/install_java_dialog.h"
+#include "util/module_files.h"
 #include "util/wide_text.h"
+
+using std::string;
 
 namespace {
 
 const char* kTarget = std::getenv("TESSALY_TARGET");
-const bool kShipped = kTarget != nullptr && std::string(kTarget) == "win32";
+const bool kShipped = kTarget != nullptr && string(kTarget) == "win32";
 // A 32-bit program on 64-bit Windows reads the 32-bit view; 64-bit runtimes record themselves
 // in the other one.
 const REGSAM kView = kShipped ? KEY_WOW64_32KEY : 0;
 const REGSAM kOther = kShipped ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 // The test's folder, the build's, and the launcher.
-std::string root, build, target;
+string root, build, target;
 
 // "%R", "%B" and "%T" stand for the test's, the build's and the launcher's folder, "%6" and "%1"
 // for the stand-in runtimes jre16 and jdk11 there.
-std::string Expand(std::string text) {
-    std::string folder = target.substr(0, target.rfind('\\'));
+string Expand(string text) {
+    string folder = target.substr(0, target.rfind('\\'));
     for (auto [mark, value] : {std::pair{"%6", root + "\\jre16"},
                                {"%1", root + "\\jdk11"},
                                {"%R", root},
                                {"%B", build},
                                {"%T", folder}}) {
-        for (size_t at; (at = text.find(mark)) != std::string::npos;) text.replace(at, 2, value);
+        for (size_t at; (at = text.find(mark)) != string::npos;) text.replace(at, 2, value);
     }
     return text;
 }
 
 // What a started program leaves behind, once it is there.
-std::string Read(const std::string& path) {
-    std::string content;
+string Read(const string& path) {
+    string content;
     for (int i = 0; i < 500 && content.empty(); ++i) {
         std::ostringstream stream;
         stream << std::ifstream(Widen(path).c_str(), std::ios::binary).rdbuf();
@@ -56,9 +59,9 @@ std::string Read(const std::string& path) {
     return content;
 }
 
-std::string FakeJava(const std::string& home, const std::string& version, const char* mode = "err") {
+string FakeJava(const string& home, const string& version, const char* mode = "err") {
     SHCreateDirectoryExW(nullptr, Widen(home + "\\bin").c_str(), nullptr);
-    std::string exe = home + "\\bin\\java.exe";
+    string exe = home + "\\bin\\java.exe";
     EXPECT_TRUE(CopyFileW(Widen(build + "\\fixtures\\java.exe").c_str(), Widen(exe).c_str(), FALSE));
     std::ofstream(Widen(home + "\\bin\\version.txt").c_str(), std::ios::binary) << mode << "\n" << version;
     return exe;
@@ -66,9 +69,7 @@ std::string FakeJava(const std::string& home, const std::string& version, const 
 
 struct Windows : testing::Test {
     void SetUp() override {
-        wchar_t path[MAX_PATH] = {};
-        GetModuleFileNameW(nullptr, path, MAX_PATH);
-        build = Narrow(path, wcsrchr(path, L'\\') - path);
+        GetModuleDirectory(nullptr, build);
         target = kShipped ? build.substr(0, build.rfind('\\')) + "\\win32" : build;
         target += "\\tessaly.exe";
         // A new folder each run; run-tests empties work\ first.
@@ -78,14 +79,13 @@ struct Windows : testing::Test {
 };
 
 // ---- the probe ----------------------------------------------------------------------------------
-const std::string kBanner =
-    "java version \"1.6.0_02\"\nJava(TM) SE Runtime Environment (build 1.6.0_02-b06)\n";
+const string kBanner = "java version \"1.6.0_02\"\nJava(TM) SE Runtime Environment (build 1.6.0_02-b06)\n";
 
 TEST_F(Windows, ProbeReadsTheVersionWhereverTheOutputPutsIt) {
     // Standard output and output in pieces: the table's runtimes jdk11 and jre142. Cut at a zero
     // byte, or beyond what is kept, the version is not read.
-    EXPECT_EQ(JvmLocator().ProbeJavaVersion(FakeJava(root, std::string("java\0 version \"1.6\"", 19))), 0.0);
-    std::string exe = FakeJava(root, kBanner, "huge");
+    EXPECT_EQ(JvmLocator().ProbeJavaVersion(FakeJava(root, string("java\0 version \"1.6\"", 19))), 0.0);
+    string exe = FakeJava(root, kBanner, "huge");
     EXPECT_EQ(JvmLocator().ProbeJavaVersion(exe), 0.0);
     // Read to its end, so that the child never blocks, and only so much kept.
     EXPECT_EQ(RunAndCapture(exe, "-version").size(), kCaptureKeepBytes);
@@ -97,7 +97,7 @@ TEST_F(Windows, ProbeReadsTheVersionWhereverTheOutputPutsIt) {
     DeleteFileA("C:\\Program.exe");
     EXPECT_EQ(JvmLocator().ProbeJavaVersion("C:\\no such folder\\java.exe"), 0.0);
     // One byte over the limit: refused, never cut.
-    std::string padded = exe.substr(0, 3) + std::string(kCommandLineBytes - 11 - exe.size(), '\\');
+    string padded = exe.substr(0, 3) + string(kCommandLineBytes - 11 - exe.size(), '\\');
     EXPECT_EQ(RunAndCapture(padded + exe.substr(3), "-version"), "");
     // Nothing runs forever: the child is stopped at the limit, and nothing runs it any more.
     exe = FakeJava(root, kBanner, "slow");
@@ -123,7 +123,7 @@ HWND WaitFor(const char* caption) {
     return nullptr;
 }
 
-std::string Text(HWND window, int id = 0) {
+string Text(HWND window, int id = 0) {
     wchar_t text[2048] = {};
     int length = GetWindowTextW(id == 0 ? window : GetDlgItem(window, id), text, 2048);
     return Narrow(text, length);
@@ -136,9 +136,9 @@ HWND Focus(HWND window) {
 }
 
 // Taken by the X server's own tool, which Wine starts as a Linux program (drive Z: is /).
-void Picture(const std::string& name) {
-    std::string file = build + "\\pictures\\" + name + ".xwd";
-    std::string xwd = "/usr/bin/xwd -root -screen -silent -out " + file.substr(2);
+void Picture(const string& name) {
+    string file = build + "\\pictures\\" + name + ".xwd";
+    string xwd = "/usr/bin/xwd -root -screen -silent -out " + file.substr(2);
     for (char& c : xwd) c = c == '\\' ? '/' : c;
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION info = {};
@@ -151,11 +151,11 @@ void Picture(const std::string& name) {
 // in the Open dialog, 'a' answer the message box with id and check its text, 'e' Escape, 'x' the
 // close box, 'i' a stand-in installer beside the launcher, 'w' read the record of that started
 // stand-in, 'r' ask the dialog during a probe, 's' read the dialog and keep a picture of it.
-void Act(const std::string& step, HWND dialog, const std::string& record) {
+void Act(const string& step, HWND dialog, const string& record) {
     char op = step[0];
     char* rest = nullptr;
     int id = std::strtol(step.c_str() + 1, &rest, 10);
-    std::string text = Expand(rest);
+    string text = Expand(rest);
     if (op == 'p') PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
     if (op == 'e') PostMessageA(Focus(dialog), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     if (op == 'x') PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -163,7 +163,7 @@ void Act(const std::string& step, HWND dialog, const std::string& record) {
         CopyFileA(Expand("%1\\bin\\java.exe").c_str(), Expand("%T\\jre-6u2-windows-i586-p-iftw.exe").c_str(),
                   0);
     // The installer's window is shown normally.
-    if (op == 'w') EXPECT_NE(Read(record).find("show=1"), std::string::npos);
+    if (op == 'w') EXPECT_NE(Read(record).find("show=1"), string::npos);
     if (op == 'w') DeleteFileW(Widen(record).c_str());
     // During a probe the dialog answers at once, and the probe's answer has not come yet.
     if (op == 'r') EXPECT_TRUE(SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 500, nullptr));
@@ -214,21 +214,21 @@ TEST_F(Windows, DialogTextsFitTheirControlsAt144Dpi) {
 }
 
 // ---- tessaly.exe --------------------------------------------------------------------------------
-const std::string kWillNotRun = "Tessaly will not run until the required version of Java";
-const std::string kRefused =
+const string kWillNotRun = "Tessaly will not run until the required version of Java";
+const string kRefused =
     "The version of Java you have selected is 1.42190\r\nYou must select a version of 1.50000";
-const std::string kNoInstaller =
+const string kNoInstaller =
     "Could not find the Java Installer.  Please visit www.java.com and download Java before closing "
     "this window. %T\\jre-6u2-windows-i586-p-iftw.exe";
-const std::string kNoMain =
+const string kNoMain =
     "Error: Could not find or load main class Main\nCaused by: java.lang.ClassNotFoundException: Main";
-const std::string kQuoted = "\"My Documents\\a b.txt\" \"\" \"C:\\dir with blank\\\\\" *.jar \"x\\\"y\"";
-const std::string s16 = "jre16 -cp \"\"", s11 = "jdk11 -cp \"\"";
+const string kQuoted = "\"My Documents\\a b.txt\" \"\" \"C:\\dir with blank\\\\\" *.jar \"x\\\"y\"";
+const string s16 = "jre16 -cp \"\"", s11 = "jdk11 -cp \"\"";
 // The warning that nothing will run, answered OK or Cancel; Escape, then Cancel.
-const std::string kYes = "a1" + kWillNotRun, kNo = "a2" + kWillNotRun, kLeave = "e|" + kNo;
+const string kYes = "a1" + kWillNotRun, kNo = "a2" + kWillNotRun, kLeave = "e|" + kNo;
 
 // Browse to a java.exe that is accepted.
-std::string Use(const std::string& exe) { return "p1010|c" + exe + "|a1Using Java: " + exe; }
+string Use(const string& exe) { return "p1010|c" + exe + "|a1Using Java: " + exe; }
 
 // One start of tessaly.exe. set: the registry and the environment before, entries split at '|',
 // each "<key>:<name>=<value>" under HKLM\Software, where a key that begins with '~' is in the
@@ -245,7 +245,7 @@ std::string Use(const std::string& exe) { return "p1010|c" + exe + "|a1Using Jav
 // else the real application, recorded; log a part of the run's log. The launcher must have ended
 // within the seconds given.
 struct Row {
-    std::string set, command, started, key, steps = "", app = "", log = "";
+    string set, command, started, key, steps = "", app = "", log = "";
     DWORD within = 60;
 };
 
@@ -254,8 +254,8 @@ const Row kRows[] = {
     {"@=%6|T:JavaOptions#=-Xmx256m|T:CommandLineArgs=Main --open|T:ClasslibDynPath=%R\\lib\\", kQuoted,
      "jre16 -Xmx256m -cp \"%R\\lib\\a.jar;%R\\lib\\b.JAR\" Main --open " + kQuoted, "6 x %6"},
     // A value read whole, and one too long to be read.
-    {"@=%6|T:JavaOptions=" + std::string(2047, 'o') + "|T:CommandLineArgs=" + std::string(2048, 'a'), "",
-     "jre16 " + std::string(2047, 'o') + " -cp \"\"", ""},
+    {"@=%6|T:JavaOptions=" + string(2047, 'o') + "|T:CommandLineArgs=" + string(2048, 'a'), "",
+     "jre16 " + string(2047, 'o') + " -cp \"\"", ""},
     // Nothing usable recorded: the runtimes' tree decides, its current version first, then the
     // first subkey in range; what it finds is recorded and started.
     {"J=1.6.0_02|J\\1.5=%1|J\\1.6.0_02=%6\\|T:JavaHome=%1|T:JavaExe=%1\\none.exe", "", s16, "6 1.60020 %6\\"},
@@ -287,7 +287,7 @@ const Row kRows[] = {
     // Keys of runtimes that are gone, of another type or too long are passed over.
     {"JavaSoft\\JDK\\21=%R\\gone|JavaSoft\\JDK\\22:JavaHome$=%6|~JavaSoft\\JDK\\11=%1|JAVA_HOME=%6|"
      "~BellSoft\\Liberica\\jre-23:InstallationPath=%R\\" +
-         std::string(260, 'x'),
+         string(260, 'x'),
      "", s11, "6 11.00000 %1"},
     {"J=1.4|J\\1.4=%1|J\\1.5=%6|JavaSoft\\JDK\\21=%1", "", s16, "6 1.50000 %6"},
     {"JAVA_HOME=\"%1\\\"", "", s11, "6 11.02000 %1"},
@@ -330,21 +330,21 @@ const Row kRows[] = {
 };
 
 // One entry of a row's set-up, with the Software keys of this registry view and of the other one.
-void Set(const std::string& entry, HKEY view, HKEY other) {
+void Set(const string& entry, HKEY view, HKEY other) {
     size_t equals = entry.find('=');
-    std::string key = entry.substr(0, equals), value = Expand(entry.substr(equals + 1));
+    string key = entry.substr(0, equals), value = Expand(entry.substr(equals + 1));
     if (key == "JAVA_HOME") SetEnvironmentVariableW(L"JAVA_HOME", Widen(value).c_str());
     if (key == "APP")
         std::ofstream(Widen(root + "\\app\\bin\\version.txt").c_str(), std::ios::binary) << value;
-    for (std::string part :
-         {std::string("JavaVersion=x"), "JavaHome=" + value, "JavaExe=" + value + "\\bin\\java.exe"}) {
+    for (string part :
+         {string("JavaVersion=x"), "JavaHome=" + value, "JavaExe=" + value + "\\bin\\java.exe"}) {
         if (key == "@") Set("T:" + part, view, other);
     }
     if (key == "JAVA_HOME" || key == "APP" || key == "@" || key == "-T") return;
     size_t colon = key.find(':');
-    std::string name = colon != std::string::npos ? key.substr(colon + 1)
-                       : key.back() == 'J'        ? "CurrentVersion"
-                                                  : "JavaHome";
+    string name = colon != string::npos ? key.substr(colon + 1)
+                  : key.back() == 'J'   ? "CurrentVersion"
+                                        : "JavaHome";
     key.erase(std::min(colon, key.size()));
     HKEY software = key[0] == '~' ? other : view;
     key.erase(0, key[0] == '~');
@@ -360,7 +360,7 @@ void Set(const std::string& entry, HKEY view, HKEY other) {
         << entry;
 }
 
-void Prepare(const std::string& set) {
+void Prepare(const string& set) {
     RegistryKey views[2];
     for (int i = 0; i < 2; ++i) {
         ASSERT_EQ(
@@ -372,21 +372,19 @@ void Prepare(const std::string& set) {
     SetEnvironmentVariableW(L"JAVA_HOME", nullptr);
     std::istringstream entries(
         set.rfind("-T", 0) == 0 ? set : "T:JavaOptions=|T:CommandLineArgs=|T:ClasslibDynPath=|" + set);
-    for (std::string entry; std::getline(entries, entry, '|');)
-        Set(entry, views[0].Handle(), views[1].Handle());
+    for (string entry; std::getline(entries, entry, '|');) Set(entry, views[0].Handle(), views[1].Handle());
 }
 
 TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
     // A warning that could not be shown (no such owner) is no OK.
     EXPECT_FALSE(WarnWillNotRun(reinterpret_cast<HWND>(0x7A7A7A)));
     // Each stand-in runtime writes its version its own way: jdk11 on standard output, jre142 in pieces.
-    for (auto [home, mode, banner] :
-         {std::tuple{"jre16", "err", kBanner},
-          {"jdk11", "out", "openjdk \"11.0.2\" 2019\n"},
-          {"jre142", "chunks", std::string(250, '-') + "java version \"1.4.2_19\" z"},
-          {"Среда-17", "err", "java version \"17\""},
-          {"app", "", ""},
-          {"late", "late", kBanner}}) {
+    for (auto [home, mode, banner] : {std::tuple{"jre16", "err", kBanner},
+                                      {"jdk11", "out", "openjdk \"11.0.2\" 2019\n"},
+                                      {"jre142", "chunks", string(250, '-') + "java version \"1.4.2_19\" z"},
+                                      {"Среда-17", "err", "java version \"17\""},
+                                      {"app", "", ""},
+                                      {"late", "late", kBanner}}) {
         FakeJava(root + "\\" + home, banner, mode);
     }
     // A folder named like a jar, files that are no jars, and more jars than one command line holds.
@@ -403,7 +401,7 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
     SetEnvironmentVariableW(L"LOCALAPPDATA", Widen(root).c_str());
     std::wstring log = Widen(root + "\\Quellmark\\Tessaly\\tessaly.log");
     // Every stand-in records its start here, and so does the real application.
-    std::string record = build + "\\launched.txt";
+    string record = build + "\\launched.txt";
     SetEnvironmentVariableW(L"TESSALY_RECORD", Widen(record).c_str());
     for (const Row& row : kRows) {
         SCOPED_TRACE(row.set + " | " + row.command);
@@ -418,28 +416,27 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         std::thread user([&] {
             HWND dialog = row.steps.empty() || row.steps[0] == 'a' ? nullptr : WaitFor("Install Java");
             std::istringstream steps(row.steps);
-            for (std::string step; !HasFailure() && std::getline(steps, step, '|');)
-                Act(step, dialog, record);
+            for (string step; !HasFailure() && std::getline(steps, step, '|');) Act(step, dialog, record);
         });
         // The launcher writes nothing to its output; this returns when it has ended.
         DWORD begin = GetTickCount();
         RunAndCapture(target, Expand(row.command), 60000);
         EXPECT_LT(GetTickCount() - begin, row.within * 1000);
         user.join();
-        if (!row.log.empty()) EXPECT_NE(Read(Narrow(log)).find(Expand(row.log)), std::string::npos);
+        if (!row.log.empty()) EXPECT_NE(Read(Narrow(log)).find(Expand(row.log)), string::npos);
         // Which runtime ran, what it was given and where (ctest runs the launcher in the build's folder).
         bool started = !row.started.empty() || !row.app.empty();
-        std::string got = started ? Read(record) : "";
+        string got = started ? Read(record) : "";
         if (!started) EXPECT_EQ(GetFileAttributesW(Widen(record).c_str()), INVALID_FILE_ATTRIBUTES);
-        bool whole = row.started.find(' ') != std::string::npos;
-        std::string expected = Expand(row.started) + (whole ? "\ndirectory=" + build + "\n" : " ");
+        bool whole = row.started.find(' ') != string::npos;
+        string expected = Expand(row.started) + (whole ? "\ndirectory=" + build + "\n" : " ");
         if (!row.started.empty()) EXPECT_EQ(got.substr(0, expected.size()), expected);
         std::istringstream lines(Expand(row.app));
-        for (std::string part; std::getline(lines, part);) {
-            EXPECT_NE(got.find(part + "\n"), std::string::npos) << part;
+        for (string part; std::getline(lines, part);) {
+            EXPECT_NE(got.find(part + "\n"), string::npos) << part;
         }
         RegistryKey key;
-        std::string version = "<none>", home = "<none>";
+        string version = "<none>", home = "<none>";
         DWORD values = 0;
         key.OpenForRead(HKEY_LOCAL_MACHINE, "Software\\Quellmark\\Tessaly", kView);
         key.QueryString("JavaVersion", version);

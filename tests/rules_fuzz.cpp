@@ -23,14 +23,6 @@ void Check(bool holds, const char* what) {
     abort();
 }
 
-// Only digits and points matter; no text gives a negative number or NaN.
-void VersionText(const string& s) {
-    string kept;
-    for (char c : s) kept += (c == '.' || (c >= '0' && c <= '9')) ? string(1, c) : "";
-    double v = ParseVersionText(s);
-    Check(v >= 0 && ParseVersionText(kept) == v && ParseVersionText("v" + s + "_b") == v, "version text");
-}
-
 // Against the exact decimal expansion that glibc prints for every double, rounded half up. The
 // input is the double's bytes when it has eight, else a number in text.
 void NumberText(const string& s) {

@@ -209,12 +209,9 @@ TEST_F(Windows, DialogTextsFitTheirControlsAt144Dpi) {
 const string kWillNotRun = "Tessaly will not run until the required version of Java";
 const string kRefused =
     "The version of Java you have selected is 1.42190\r\nYou must select a version of 1.50000";
-const string kNoInstaller =
-    "Could not find the Java Installer.  Please visit www.java.com and download Java before closing "
-    "this window. %T\\jre-6u2-windows-i586-p-iftw.exe";
-const string kNoMain =
-    "Error: Could not find or load main class Main\nCaused by: java.lang.ClassNotFoundException: Main";
-const string kQuoted = "\"My Documents\\a b.txt\" \"\" \"C:\\dir with blank\\\\\" *.jar \"x\\\"y\"";
+const string kNoInstaller = "Could not find the Java Installer.  Please visit www.java.com";
+const string kNoMain = "Error: Could not find or load main class Main\nCaused by: ClassNotFoundException";
+const string kQuoted = "\"a b.txt\" \"\" \"C:\\d e\\\\\" *.jar \"x\\\"y\"";
 const string s16 = "jre16 -cp \"\"", s11 = "jdk11 -cp \"\"";
 // The warning that nothing will run, answered OK or Cancel; Escape, then Cancel.
 const string kYes = "a1" + kWillNotRun, kNo = "a2" + kWillNotRun, kLeave = "e|" + kNo;
@@ -225,7 +222,7 @@ string Use(const string& exe) { return "p1010|c" + exe + "|a1Using Java: " + exe
 // One start of tessaly.exe. set: the registry and the environment before, entries split at '|',
 // each "<key>:<name>=<value>" under HKLM\Software, where a key that begins with '~' is in the
 // other registry view, "J" stands for the runtimes' tree and "T" for the launcher's key, and a
-// name that ends in '#' or '$' makes a binary or expandable value; without a name, the value is
+// name that ends in '#' makes a binary value; without a name, the value is
 // the tree's CurrentVersion ("J") or a JavaHome. Besides: "JAVA_HOME=<value>", "APP=<mode and
 // text>" for the stand-in in %R\app (see fake_java.cpp), and "@=<home>" records the runtime there
 // (JavaVersion "x"). Every row installs the launcher's key with empty launch settings first,
@@ -277,7 +274,7 @@ const Row kRows[] = {
     {"BellSoft\\Liberica\\jdk-8.0.392:InstallationPath=%1|JavaSoft\\Java Development Kit\\1.8.0_392=%6", "",
      s16, "6 1.80392 %6"},
     // Keys of runtimes that are gone, of another type or too long are passed over.
-    {"JavaSoft\\JDK\\21=%R\\gone|JavaSoft\\JDK\\22:JavaHome$=%6|~JavaSoft\\JDK\\11=%1|JAVA_HOME=%6|"
+    {"JavaSoft\\JDK\\21=%R\\gone|JavaSoft\\JDK\\22:JavaHome#=%6|~JavaSoft\\JDK\\11=%1|JAVA_HOME=%6|"
      "~BellSoft\\Liberica\\jre-23:InstallationPath=%R\\" +
          string(260, 'x'),
      "", s11, "6 11.00000 %1"},
@@ -343,7 +340,7 @@ void Set(const string& entry, HKEY view, HKEY other) {
     if (key == "T") key = "Quellmark\\Tessaly";
     if (key[0] == 'J' && (key.size() == 1 || key[1] == '\\'))
         key.replace(0, 1, "JavaSoft\\Java Runtime Environment");
-    DWORD type = name.back() == '#' ? REG_BINARY : name.back() == '$' ? REG_EXPAND_SZ : REG_SZ;
+    DWORD type = name.back() == '#' ? REG_BINARY : REG_SZ;
     if (type != REG_SZ) name.pop_back();
     std::wstring wide = Widen(value);
     const void* data = type == REG_BINARY ? static_cast<const void*>(value.data()) : wide.c_str();

@@ -127,14 +127,6 @@ add_test(NAME shipped_program COMMAND ${CMAKE_SOURCE_DIR}/tests/check-shipped ${
 add_test(NAME installer COMMAND ${CMAKE_SOURCE_DIR}/tests/check-installer ${CMAKE_BINARY_DIR})
 set_tests_properties(installer PROPERTIES TIMEOUT 180)
 
-# The stand-in Tessaly application (demo/), run by a real JVM: a Linux one, which Wine starts
-# through a java.exe that is a link to it. It splits the class path at ':', so a Windows entry
-# "Z:\...\tessaly.jar" reaches it as the entry "Z", relative to its working folder: a link of
-# that name there lets it find the jar as Java on Windows would.
-file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/realjava/bin)
-file(CREATE_LINK ${REAL_JAVA_BIN}/java ${CMAKE_BINARY_DIR}/realjava/bin/java.exe SYMBOLIC)
-file(CREATE_LINK app/tessaly.jar ${CMAKE_BINARY_DIR}/Z SYMBOLIC)
-
 # ---- benchmark (make bench) ----------------------------------------------------------------
 add_executable(bench bench/bench.cpp)
 target_link_libraries(bench PRIVATE launcher_core)

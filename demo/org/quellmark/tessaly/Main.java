@@ -1,4 +1,4 @@
-// A stand-in for the Tessaly application, for the demo, the installer and the end-to-end test:
+// A stand-in for the Tessaly application, for the demo and the installer:
 // it shows (in a window titled "Tessaly") and writes (to the file named by the system
 // property tessaly.record) the arguments it received, its class path and its process id.
 package org.quellmark.tessaly;

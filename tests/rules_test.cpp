@@ -23,7 +23,6 @@ TEST(Rules, ExactValues) {
         "1\xe9.\xa0"
         "5");
     const std::pair<string, double> versions[] = {
-        {"1.6.0_02", 1.6002},
         {"1.6.0_100", 1.601},
         {"1.6.0_02-b06", 1.600206},
         {".5", 0.5},
@@ -39,9 +38,8 @@ TEST(Rules, ExactValues) {
     for (const auto& [text, number] : versions) EXPECT_DOUBLE_EQ(ParseVersionText(text), number) << text;
     // version, minimum, maximum, accepted
     const double bounds[][4] = {
-        {1.5, 1.5, 0, 1},      {1.4219, 1.5, 0, 0},  {1.6, 1.5, 1.6, 1},
-        {1.6002, 1.5, 1.6, 0}, {9999, 1.5, 0.99, 1}, {9999.5, 1.5, 0.99, 0},
-        {1, 1, 1, 1},          {1.5, 1, 1, 0},       {HUGE_VAL, 1.5, 0, 0},
+        {1.6, 1.5, 1.6, 1}, {1.6002, 1.5, 1.6, 0}, {9999, 1.5, 0.99, 1},  {9999.5, 1.5, 0.99, 0},
+        {1, 1, 1, 1},       {1.5, 1, 1, 0},        {HUGE_VAL, 1.5, 0, 0},
     };
     for (const auto& b : bounds) {
         EXPECT_EQ(IsVersionAccepted(b[0], b[1], b[2]), b[3] == 1) << b[0] << " " << b[1] << " " << b[2];

@@ -77,7 +77,7 @@ struct Windows : testing::Test {
 };
 
 // ---- the probe ----------------------------------------------------------------------------------
-const string kBanner = "java version \"1.6.0_02\"\nJava(TM) SE Runtime Environment (build 1.6.0_02-b06)\n";
+const string kBanner = "java version \"1.6.0_02\"\nJava(TM) SE (build 1.6.0_02-b06)\n";
 
 TEST_F(Windows, ProbeReadsTheVersionWhereverTheOutputPutsIt) {
     // Standard output and output in pieces: the table's runtimes jdk11 and jre142. Output read to
@@ -120,12 +120,6 @@ string Text(HWND window, int id = 0) {
     return Narrow(text, length);
 }
 
-HWND Focus(HWND window) {
-    GUITHREADINFO info = {sizeof info};
-    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-    return info.hwndFocus != nullptr ? info.hwndFocus : window;
-}
-
 // Taken by the X server's own tool, which Wine starts as a Linux program (drive Z: is /).
 void Picture(const string& name) {
     string file = build + "\\pictures\\" + name + ".xwd";
@@ -145,7 +139,7 @@ void Act(const string& step, HWND dialog, const string& record) {
     int id = std::strtol(step.c_str() + 1, &rest, 10);
     string text = Expand(rest);
     if (op == 'p') PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-    if (op == 'e') PostMessageA(Focus(dialog), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    if (op == 'e') PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     if (op == 'x') PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (op == 'i')
         CopyFileA(Expand("%1\\bin\\java.exe").c_str(), Expand("%T\\jre-6u2-windows-i586-p-iftw.exe").c_str(),
@@ -163,8 +157,8 @@ void Act(const string& step, HWND dialog, const string& record) {
     }
     HWND box = op == 'a' ? WaitFor("Tessaly") : op == 'c' ? WaitFor("Open") : nullptr;
     if (op == 'c') {
-        // The name field has the focus.
-        SendMessageW(Focus(box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+        // The name field.
+        SetDlgItemTextW(box, cmb13, Widen(text).c_str());
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     } else if (box != nullptr) {
         // The text begins so.
@@ -181,8 +175,8 @@ const string kWillNotRun = "Tessaly will not run until the required version of J
 const string kRefused =
     "The version of Java you have selected is 1.42190\r\nYou must select a version of 1.50000";
 const string kNoInstaller = "Could not find the Java Installer.  Please visit www.java.com";
-const string kNoMain = "Error: Could not find or load main class Main\nCaused by: ClassNotFoundException";
-const string kQuoted = "\"a b.txt\" \"\" \"C:\\d e\\\\\" *.jar \"x\\\"y\"";
+const string kNoMain = "Error: no main class Main\nCaused by: ClassNotFoundException";
+const string kQuoted = "\"a b\" \"\" \"c d\\\\\" *.jar \"x\\\"y\"";
 const string s16 = "jre16 -cp \"\"", s11 = "jdk11 -cp \"\"";
 // The warning that nothing will run, answered OK or Cancel; Escape, then Cancel.
 const string kYes = "a1" + kWillNotRun, kNo = "a2" + kWillNotRun, kLeave = "e|" + kNo;
@@ -338,7 +332,7 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
                                       {"jre142", "chunks", string(250, '-') + "java version \"1.4.2_19\" z"},
                                       {"Среда-17", "err", "java version \"17\""},
                                       {"app", "", ""},
-                                      {"late", "late", kBanner}}) {
+                                      {"late", "slow", kBanner}}) {
         FakeJava(root + "\\" + home, banner, mode);
     }
     // A folder named like a jar, files that are no jars, and more jars than one command line holds.
@@ -379,12 +373,11 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         user.join();
         if (!row.log.empty()) EXPECT_NE(Read(Narrow(log)).find(Expand(row.log)), string::npos);
         // Which runtime ran, what it was given and where (ctest runs the launcher in the build's folder).
-        bool started = !row.started.empty() || !row.app.empty();
-        string got = started ? Read(record) : "";
-        if (!started) EXPECT_FALSE(FileExists(record));
+        string got = row.started.empty() ? "" : Read(record);
+        EXPECT_EQ(FileExists(record), !row.started.empty());
         bool whole = row.started.find(' ') != string::npos;
-        string expected = Expand(row.started) + (whole ? "\ndirectory=" + build + "\n" : " ");
-        if (!row.started.empty()) EXPECT_EQ(got.substr(0, expected.size()), expected);
+        string expected = Expand(row.started) + (whole ? "\ndirectory=" + build + "\n" : "");
+        EXPECT_EQ(got.substr(0, expected.size()), expected);
         std::istringstream lines(Expand(row.app));
         for (string part; std::getline(lines, part);) {
             EXPECT_NE(got.find(part + "\n"), string::npos) << part;

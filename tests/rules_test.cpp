@@ -62,7 +62,6 @@ TEST(Rules, ExactValues) {
     AddTrailingBackslash(added, ShiftJisLead);
     StripTrailingBackslash(stripped, ShiftJisLead);
     EXPECT_EQ(added + "|" + stripped, "C:\\\x95\\\\|C:\\\x95\\");
-    EXPECT_FALSE(HasJarExtension("jar"));
     // A character stays whole.
     EXPECT_EQ(LastLines("1\n2\r\n \r\n\xC3\xA9\xC3\xA9x\r", 2, 3), "2\n\xC3\xA9...");
     // The quoted program, a blank, the parameters and the terminator: 32,767 characters at most.

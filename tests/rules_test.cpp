@@ -71,8 +71,6 @@ TEST(Rules, ExactValues) {
     string home;
     EXPECT_TRUE(HomeOfJavaExe("C:\\Jdk\\BIN\\Java.EXE\\bin\\java.exe", home));
     EXPECT_EQ(home, "C:\\Jdk");
-    // The bounds as the string table holds them, not as numbers.
-    EXPECT_EQ(BoundsText("1.5", "0.0"), "Requires Java minimum version: 1.5 and maximum version: 0.0");
     EXPECT_EQ(Utf8FromUtf16(Utf16FromUtf8("\xCE\xA9\xF0\x9F\x98\x80\xC0\x80\xED\xA0\x80")),
               "\xCE\xA9\xF0\x9F\x98\x80\xEF\xBF\xBD\xEF\xBF\xBD\xED\xA0\x80");
 }

@@ -99,6 +99,9 @@ TEST_F(Windows, ProbeReadsTheVersionWhereverTheOutputPutsIt) {
 }
 
 // ---- the user -----------------------------------------------------------------------------------
+// Where the dialog looks for the Java installer.
+const string kInstaller = "%T\\jre-6u2-windows-i586-p-iftw.exe";
+
 HWND WaitFor(const char* caption) {
     HWND window = nullptr;
     for (int i = 0; i < 750 && !IsWindowVisible(window); ++i) {
@@ -111,19 +114,10 @@ HWND WaitFor(const char* caption) {
     return window;
 }
 
-string Text(HWND window, int id = 0) {
+string Text(HWND window, int id) {
     wchar_t text[2048] = {};
-    int length = GetWindowTextW(id == 0 ? window : GetDlgItem(window, id), text, 2048);
+    int length = GetWindowTextW(GetDlgItem(window, id), text, 2048);
     return Narrow(text, length);
-}
-
-// Taken by the X server's own tool, which Wine starts as a Linux program (drive Z: is /).
-void Picture(const string& name) {
-    string file = build + "\\pictures\\" + name + ".xwd";
-    string xwd = "/usr/bin/xwd -root -screen -silent -out " + file.substr(2);
-    for (char& c : xwd) c = c == '\\' ? '/' : c;
-    EXPECT_GT(WinExec(xwd.c_str(), SW_HIDE), 31u);
-    EXPECT_NE(Read(file), "");
 }
 
 // A step is "<op><id><text>", steps are joined by '|': 'p' press id, 'c' choose the file text
@@ -138,9 +132,7 @@ void Act(const string& step, HWND dialog, const string& record) {
     if (op == 'p') PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
     if (op == 'e') PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     if (op == 'x') PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-    if (op == 'i')
-        CopyFileA(Expand("%1\\bin\\java.exe").c_str(), Expand("%T\\jre-6u2-windows-i586-p-iftw.exe").c_str(),
-                  0);
+    if (op == 'i') CopyFileA(Expand("%1\\bin\\java.exe").c_str(), Expand(kInstaller).c_str(), 0);
     // The installer's window is shown normally.
     if (op == 'w') EXPECT_NE(Read(record).find("show=1"), string::npos);
     if (op == 'w') DeleteFileW(Widen(record).c_str());
@@ -150,7 +142,12 @@ void Act(const string& step, HWND dialog, const string& record) {
         EXPECT_EQ(Text(dialog, 1007).substr(0, 65) + "|" + Text(dialog, 1008),
                   "Tessaly requires the Java Virtual Machine to be installed.  Click|Requires "
                   "Java minimum version: 1.5");
-        Picture("install-java-dialog-150");
+        // Taken by the X server's own tool, which Wine starts as a Linux program (drive Z: is /).
+        string file = build + "\\pictures\\install-java-dialog-150.xwd";
+        string xwd = "/usr/bin/xwd -root -screen -silent -out " + file.substr(2);
+        for (char& c : xwd) c = c == '\\' ? '/' : c;
+        EXPECT_GT(WinExec(xwd.c_str(), SW_HIDE), 31u);
+        EXPECT_NE(Read(file), "");
     }
     HWND box = op == 'a' ? WaitFor("Tessaly") : op == 'c' ? WaitFor("Open") : nullptr;
     if (op == 'c') {
@@ -168,12 +165,16 @@ void Act(const string& step, HWND dialog, const string& record) {
 }
 
 // ---- tessaly.exe --------------------------------------------------------------------------------
-const string kWillNotRun = "Tessaly will not run until the required version of Java";
+const string kWillNotRun = "Tessaly will not run until";
 const string kRefused =
     "The version of Java you have selected is 1.42190\r\nYou must select a version of 1.50000";
-const string kNoInstaller = "Could not find the Java Installer.  Please visit www.java.com";
+const string kNoInstaller = "Could not find the Java Installer.";
 const string kNoMain = "Error: no main class Main\nCaused by: ClassNotFoundException";
 const string kQuoted = "\"a b\" \"\" \"c d\\\\\" *.jar \"x\\\"y\"";
+// A document's name that the ANSI code page cannot hold, with look-alikes of quotation marks.
+const string kDocument = "Ω-日本 Łódź ＂ --x ＂.tsy";
+// Switches that are none.
+const string kNearMisses = "--uninstall /uninstall -uninstall: -ÉNSTALL -instaII";
 const string s16 = "jre16 -cp \"\"", s11 = "jdk11 -cp \"\"";
 // The warning that nothing will run, answered OK or Cancel; Escape, then Cancel.
 const string kYes = "a1" + kWillNotRun, kNo = "a2" + kWillNotRun, kLeave = "e|" + kNo;
@@ -245,9 +246,9 @@ const Row kRows[] = {
     {"JAVA_HOME=%1", "", s11, "6 11.02000 %1"},
     // Names the ANSI code page cannot hold: a file by its short name, anything else with the code
     // page's '?', never a look-alike nor a quotation mark that the name did not hold.
-    {"J=17|J\\17=%R\\Среда-17|T:ClasslibDynPath=%R\\lib Ω",
-     "\"Ω＂ --x ＂\" Łódź \"%R\\Ω-日本 Łódź ＂ --x ＂.tsy\"", "Среда-17", "6 17.00000 %R\\Среда-17", "",
-     "long=%R\\lib Ω\\a.jar\narg=?? --x ?\narg=?ód?\nlong=%R\\Ω-日本 Łódź ＂ --x ＂.tsy"},
+    {"J=17|J\\17=%R\\Среда-17|T:ClasslibDynPath=%R\\lib Ω", "\"Ω＂ --x ＂\" Łódź \"%R\\" + kDocument + "\"",
+     "Среда-17", "6 17.00000 %R\\Среда-17", "",
+     "long=%R\\lib Ω\\a.jar\narg=?? --x ?\narg=?ód?\nlong=%R\\" + kDocument},
     // Nothing acceptable anywhere: the dialog.
     {"J\\1.6=%6", "", "", "3 <none> <none>", "s|x|" + kNo},
     {"T:JavaHome=|T:JavaExe=%1\\bin\\java.exe", "", s11, "5 <none> ", "e|" + kYes},
@@ -266,8 +267,7 @@ const Row kRows[] = {
     // recorded, and starts nothing; -uninstall forgets the runtime.
     {"@=%6", "doc.txt \"-Uninstall\" -install", "", "2 <none> <none>"},
     {"J=1.6|J\\1.6=%1|@=%6", "-install -uninstall", "", "6 1.60000 %1"},
-    {"@=%6", "--uninstall /uninstall -uninstall: -ÉNSTALL -instaII",
-     "jre16 -cp \"\"  --uninstall /uninstall -uninstall: -ÉNSTALL -instaII", ""},
+    {"@=%6", kNearMisses, "jre16 -cp \"\"  " + kNearMisses, ""},
     // Java's window ends the watch at once; a second start leaves whole the log that the first
     // one's Java holds.
     {"@=%R\\app|APP=window", "first.tsy", "app -cp \"\"  first.tsy", "", "", "", "", 8},
@@ -336,10 +336,11 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
     for (const char* name : {"lib\\x.jar", "lib Ω", "many"}) {
         SHCreateDirectoryExW(nullptr, Widen(root + "\\" + name).c_str(), nullptr);
     }
-    for (const char* name : {"a.jar", "b.JAR", "notes.txt", "tessaly.jar_old", "lib.jarx", "..\\lib Ω\\a.jar",
-                             "..\\Ω-日本 Łódź ＂ --x ＂.tsy"}) {
+    for (const char* name :
+         {"a.jar", "b.JAR", "notes.txt", "tessaly.jar_old", "lib.jarx", "..\\lib Ω\\a.jar"}) {
         std::ofstream(Widen(root + "\\lib\\" + name).c_str());
     }
+    std::ofstream(Widen(root + "\\" + kDocument).c_str());
     for (int i = 0; i < 400; ++i) {
         std::ofstream(root + "\\many\\tessaly-module-with-a-long-name-" + std::to_string(i) + ".jar");
     }
@@ -387,7 +388,7 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         key.QueryString("JavaHome", home);
         RegQueryInfoKeyA(key.Handle(), 0, 0, 0, 0, 0, 0, &values, 0, 0, 0, 0);
         if (!row.key.empty()) EXPECT_EQ(std::to_string(values) + " " + version + " " + home, Expand(row.key));
-        DeleteFileW(Widen(Expand("%T\\jre-6u2-windows-i586-p-iftw.exe")).c_str());
+        DeleteFileW(Widen(Expand(kInstaller)).c_str());
         if (HasFailure()) return;
     }
 }

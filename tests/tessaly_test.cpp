@@ -10,7 +10,6 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
-#include <vector>
 
 #include "javafind/jvm_locator.h"
 #include "javafind/run_capture.h"

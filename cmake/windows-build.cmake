@@ -131,7 +131,7 @@ set_tests_properties(installer PROPERTIES TIMEOUT 180)
 
 # ---- benchmark (make bench) ----------------------------------------------------------------
 add_executable(bench bench/bench.cpp)
-target_link_libraries(bench PRIVATE launcher_core)
+target_link_libraries(bench PRIVATE launcher_core psapi)
 target_link_options(bench PRIVATE ${STATIC_LINK})
 add_dependencies(bench tessaly shell_start fake_java)
 

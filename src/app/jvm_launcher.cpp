@@ -141,6 +141,7 @@ JavaStart JvmLauncher::StartJava(const std::string& javaExe, const std::string& 
         result.outcome = JavaStart::kUnwatched;
         return result;
     }
+    if (RunLog* log = RunLog::Current()) log->RemoveOld();
     WatchJava(process.Get(), info.dwProcessId, piped ? &pipe : nullptr, result);
     return result;
 }

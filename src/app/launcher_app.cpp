@@ -68,6 +68,7 @@ bool LauncherApp::InitInstance(const std::vector<std::string>& args) {
         Launch(settings, args);
         break;
     }
+    log.RemoveOld();
     return false;
 }
 

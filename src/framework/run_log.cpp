@@ -128,8 +128,14 @@ bool RunLog::Open(const std::string& relativeStem) {
         DWORD error = GetLastError();
         if (error != ERROR_FILE_EXISTS || attempt == 9) return Refuse(SystemErrorText(error, path));
     }
-    RemoveOldLogs(folder, prefix);
+    m_folder = folder;
+    m_prefix = prefix;
     return true;
+}
+
+void RunLog::RemoveOld() {
+    if (!m_folder.empty()) RemoveOldLogs(m_folder, m_prefix);
+    m_folder.clear();
 }
 
 void RunLog::Write(const std::string& text) const {

@@ -23,10 +23,12 @@ public:
     RunLog& operator=(const RunLog&) = delete;
 
     // A new file of this start's own, %LOCALAPPDATA%\<relativeStem>-<UTC time>-<process id>.log,
-    // its folders made where missing, however many starts run at once; then of all the starts'
-    // logs there only the newest kKeptLogs stay (a log still being written stays too). Never
-    // through a link, and never for an elevated run: false then, and WhyNone() says why.
+    // its folders made where missing, however many starts run at once. Never through a link, and
+    // never for an elevated run: false then, and WhyNone() says why.
     bool Open(const std::string& relativeStem);
+    // Of all the starts' logs there, only the newest kKeptLogs stay (one still being written stays
+    // too). Once a start: off the way to Java's start, which it would only delay.
+    void RemoveOld();
     static RunLog* Current();
     // Why this start has no log, as a sentence for the user.
     static const std::string& WhyNone();
@@ -39,4 +41,5 @@ private:
 
     UniqueHandle m_file;
     std::string m_path;
+    std::string m_folder, m_prefix;
 };

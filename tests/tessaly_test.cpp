@@ -267,6 +267,9 @@ const Row kRows[] = {
     {"@=%6", "doc.txt \"-Uninstall\" -install", "", "2 <none> <none>"},
     {"J=1.6|J\\1.6=%1|@=%6", "-install -uninstall", "", "6 1.60000 %1"},
     {"@=%6", kNearMisses, "jre16 -cp \"\"  " + kNearMisses, ""},
+    // Quiet: what is found is recorded, and nothing found asks no one.
+    {"J=1.6|J\\1.6=%1", "-INSTALL doc.txt -Quiet", "", "6 1.60000 %1"},
+    {"", "-install -quiet", "", "3 <none> <none>", "", "", "nothing recorded, and no one asked", 10},
     // Java's window ends the watch at once; a second start leaves whole the log that the first
     // one's Java holds.
     {"@=%R\\app|APP=window", "first.tsy", "app -cp \"\"  first.tsy", "", "", "", "", 8},

@@ -33,6 +33,10 @@ std::string Fill(unsigned id, std::vector<std::string> inserts) {
 
 // The launcher's only message of its own about a start, with the log's place when there is one.
 void ShowFailure(const std::string& text) {
+    if (!AnyoneCanSee()) {
+        LogLine("not shown, no one could see it: " + text);
+        return;
+    }
     LogLine("shown: " + text);
     std::string shown = text;
     if (RunLog* log = RunLog::Current()) shown += "\n\n" + Fill(IDS_SEE_LOG, {log->Path()});
@@ -80,12 +84,16 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
     DoubleToText(settings.GetJavaVersion(), recordedVersion);
     LogLine("recorded: JavaExe \"" + settings.GetJavaExe() + "\", JavaHome \"" + settings.GetJavaHome() +
             "\", JavaVersion " + recordedVersion + (configured ? "" : ": no usable runtime, searching"));
-    if (!configured && ResolveJava(settings, found) == 0) return;
+    if (!configured && ResolveJava(settings, found) == 0) {
+        m_exitCode = 1;
+        return;
+    }
 
     std::string javaExe = found.empty() ? settings.GetJavaExe() : found;
     // Only after the user confirmed the warning that nothing will run: told already.
     if (javaExe.empty() || !FileExists(javaExe)) {
         LogLine("nothing to start: no java.exe recorded, or it is missing");
+        m_exitCode = 1;
         return;
     }
     std::string options = settings.GetJavaOptions();
@@ -117,6 +125,7 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
         // jars. Older ones, or a command too long even so, start nothing rather than a cut one.
         if (settings.GetJavaVersion() < 1.6) {
             ShowFailure(Fill(IDS_CLASSPATH_TOO_LONG, {jars}));
+            m_exitCode = 1;
             return;
         }
         StripTrailingBackslash(jarDirectory, IsUtf8LeadByte);
@@ -126,6 +135,7 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
         LogLine("too long a command line for them: the class path is " + classPath);
         if (!FitsCommandLine(javaExe, AssembleJavaParameters(options, classPath, arguments))) {
             ShowFailure(Fill(IDS_COMMAND_TOO_LONG, {settings.GetSettingsKeyPath()}));
+            m_exitCode = 1;
             return;
         }
     }
@@ -135,6 +145,7 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
     case JavaStart::kRefused:
         LogLine("Windows refused to start it: error " + std::to_string(start.error));
         ShowFailure(Fill(IDS_JAVA_REFUSED, {javaExe, SystemErrorText(start.error, javaExe)}));
+        m_exitCode = 1;
         break;
     case JavaStart::kUnwatched:
         LogLine("started without a process to watch (a program that Wine runs as a Linux one)");
@@ -147,6 +158,7 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
         break;
     case JavaStart::kEnded:
         LogLine("Java ended with exit code " + std::to_string(start.exitCode) + waited);
+        m_exitCode = static_cast<int>(start.exitCode);
         if (start.exitCode != 0) {
             std::string lines = LastLines(AnsiToUtf8(start.output), kShownLines, kShownWidth);
             ShowFailure(Fill(IDS_JAVA_ENDED, {std::to_string(start.exitCode)}) +

@@ -6,6 +6,7 @@
 #include "app/switches.h"
 #include "framework/run_log.h"
 #include "framework/string_table.h"
+#include "framework/window_support.h"
 #include "res/resource.h"
 #include "settings/launcher_settings.h"
 #include "util/wide_text.h"
@@ -47,11 +48,17 @@ bool LauncherApp::InitInstance(const std::vector<std::string>& args) {
         LogLine("command line: " + Narrow(GetCommandLineW()));
     }
     LauncherSettings settings;
-    switch (ChooseRoad(args)) {
+    Road road = ChooseRoad(args);
+    bool seen = AnyoneCanSee();
+    m_quiet = !seen || (road == Road::Install && AsksQuiet(args));
+    if (!seen) LogLine("no one can see a window here (a service, or session 0): nothing will be shown");
+    switch (road) {
     case Road::Install: {
-        LogLine("-install: find or ask for a runtime and record it; start nothing");
+        LogLine(m_quiet ? "-install, quiet: find a runtime and record it; ask nothing, start nothing"
+                        : "-install: find or ask for a runtime and record it; start nothing");
         std::string recorded;
         ResolveJava(settings, recorded);
+        m_exitCode = recorded.empty() ? 1 : 0;
         break;
     }
     case Road::Uninstall:

@@ -11,9 +11,18 @@ public:
     // Always false: the launcher has no window and no message loop to go on with.
     bool InitInstance(const std::vector<std::string>& args);
 
+    // Java's exit code after a launch; 1 when nothing was started or, for -install, recorded.
+    int ExitCode() const { return m_exitCode; }
+
     void Uninstall(LauncherSettings& settings);
     void Launch(LauncherSettings& settings, const std::vector<std::string>& args);
     // 1 to go on, 0 to stop. javaExe: the runtime recorded in this run, "" when none was; a
     // launch starts it even when the settings could not be written.
+    // Quiet (-install -quiet, or no one to see a window): nothing found means nothing recorded,
+    // never the dialog.
     int ResolveJava(LauncherSettings& settings, std::string& javaExe);
+
+private:
+    bool m_quiet = false;
+    int m_exitCode = 0;
 };

@@ -35,5 +35,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     std::vector<std::string> args;
     for (int i = 0; i < __argc; ++i) args.push_back(Narrow(__wargv[i], wcslen(__wargv[i])));
     theApp.InitInstance(args);
-    return 0;
+    return theApp.ExitCode();
 }

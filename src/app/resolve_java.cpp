@@ -26,6 +26,10 @@ int LauncherApp::ResolveJava(LauncherSettings& settings, std::string& javaExe) {
         javaExe = exe;
         return 1;
     }
+    if (m_quiet) {
+        LogLine("no acceptable runtime found: nothing recorded, and no one asked");
+        return 0;
+    }
     LogLine("no acceptable runtime found: the Install Java dialog");
     WindowSupport windows;  // for the dialog and the warning
     InstallJavaDialog dialog(nullptr, settings);

@@ -13,10 +13,28 @@ bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-Road ChooseRoad(const std::vector<std::string>& args) {
+namespace {
+// Index of the argument that decides the road; args.size() when none does.
+size_t DecidingSwitch(const std::vector<std::string>& args) {
     for (size_t i = 1; i < args.size(); ++i) {
-        if (EqualsIgnoringAsciiCase(args[i], "-install")) return Road::Install;
-        if (EqualsIgnoringAsciiCase(args[i], "-uninstall")) return Road::Uninstall;
+        if (EqualsIgnoringAsciiCase(args[i], "-install") || EqualsIgnoringAsciiCase(args[i], "-uninstall"))
+            return i;
     }
-    return Road::Launch;
+    return args.size();
+}
+}  // namespace
+
+Road ChooseRoad(const std::vector<std::string>& args) {
+    size_t i = DecidingSwitch(args);
+    if (i == args.size()) return Road::Launch;
+    return EqualsIgnoringAsciiCase(args[i], "-install") ? Road::Install : Road::Uninstall;
+}
+
+bool AsksQuiet(const std::vector<std::string>& args) {
+    size_t i = DecidingSwitch(args);
+    if (i == args.size() || !EqualsIgnoringAsciiCase(args[i], "-install")) return false;
+    for (++i; i < args.size(); ++i) {
+        if (EqualsIgnoringAsciiCase(args[i], "-quiet")) return true;
+    }
+    return false;
 }

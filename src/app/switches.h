@@ -9,4 +9,7 @@ enum class Road { Launch, Install, Uninstall };
 // "-install" or "-uninstall" as a whole, ignoring the case of ASCII letters, decides.
 Road ChooseRoad(const std::vector<std::string>& args);
 
+// "-quiet" after the deciding "-install": search and record as always, never ask or show a box.
+bool AsksQuiet(const std::vector<std::string>& args);
+
 bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b);

@@ -4,6 +4,15 @@
 #include <windows.h>
 #include <objbase.h>
 
+bool AnyoneCanSee() {
+    USEROBJECTFLAGS flags = {};
+    DWORD size = 0;
+    // Should the question fail, the user is more likely there than not.
+    if (!GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags, &size))
+        return true;
+    return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
 WindowSupport::WindowSupport() {
     // Loaded, not imported, or every start would load it. Through the manifest's activation
     // context this is version 6, the one the manifest asks for.

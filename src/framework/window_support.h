@@ -4,6 +4,10 @@
 // Most starts of the launcher show no window at all, and preparing for windows at start-up made
 // every start about a quarter slower: under Wine each step below loads the display driver and the
 // theme library. So the code that shows windows holds one of these for as long as it shows them.
+// False on a window station that no one sees (a service, the system account's session 0): a
+// window there would wait for an answer that never comes.
+bool AnyoneCanSee();
+
 class WindowSupport {
 public:
     // Common Controls 6 loaded and initialised, and COM's single-threaded apartment, which the

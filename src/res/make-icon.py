@@ -1,73 +1,140 @@
 #!/usr/bin/env python3
-"""Draws the launcher's icon (a teal tile with a white T and an amber start arrow) at
-16, 20, 24, 32 and 48 pixels (20 and 24: the small icon at 125% and 150% display scale) and
-writes them as one .ico file. Run: python3 make-icon.py tessaly.ico"""
+"""Draws the launcher's icon (a teal tile with a white T and an amber start arrow) at every size
+Windows asks for and writes them as one .ico file; with --png DIR also each size as DIR/icon-N.png,
+to look at. Run: python3 make-icon.py tessaly.ico [--png DIR]"""
 import struct
 import sys
+import zlib
 
 TEAL = (0x1f, 0x7a, 0x8c)
 WHITE = (0xff, 0xff, 0xff)
 AMBER = (0xf5, 0xa6, 0x23)
-SAMPLES = 4  # supersampling per axis, for smooth edges
+
+# 16 and 32: small and big icons at 100%; 20, 24 and 40, 48: the same at 125% and 150%; 64: the big
+# icon at 200%; 256: Explorer's large views and the Add/Remove list. Windows XP reads only bitmap
+# entries, so its two sizes stay bitmaps; everything else is PNG (Vista and later), a fraction of the
+# bytes for flat art.
+SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+BITMAP_SIZES = (16, 32)
 
 
-def shape_at(x, y):
-    """Colour at a point of the unit square (0..1), or None outside the tile."""
-    r = 0.18  # corner radius of the tile
-    cx, cy = min(max(x, r), 1 - r), min(max(y, r), 1 - r)
-    if (x - cx) ** 2 + (y - cy) ** 2 > r * r:
-        return None
-    # Start arrow: a triangle pointing right in the lower right.
-    ax, ay = x - 0.56, y - 0.52
-    if 0 <= ax <= 0.30 and abs(ay - 0.17) <= 0.17 * (1 - ax / 0.30):
-        return AMBER
-    # The T: a bar across the top and a stem.
-    if 0.16 <= y <= 0.32 and 0.14 <= x <= 0.74:
-        return WHITE
-    if 0.32 <= y <= 0.84 and 0.36 <= x <= 0.52:
-        return WHITE
-    return TEAL
+class Shape:
+    """The drawing at one size. The T's strokes and the arrow's box fall on whole pixels, so their
+    straight edges stay crisp at the small sizes instead of blurring across two pixels."""
+
+    def __init__(self, size):
+        snap = lambda v: round(v * size)
+        stroke = max(1, snap(0.15))
+        self.size = size
+        self.radius = 0.18 * size
+        self.stem = (snap(0.44) - stroke // 2, snap(0.44) - stroke // 2 + stroke)
+        self.bar = (snap(0.16), snap(0.16) + stroke)
+        self.bar_x = (self.stem[0] - snap(0.22), self.stem[1] + snap(0.22))
+        self.stem_bottom = snap(0.84)
+        self.arrow_x = (self.stem[1] + max(1, snap(0.04)), snap(0.86))
+        self.arrow_y = (snap(0.52), snap(0.86))
+
+    def colour_at(self, x, y):
+        """Colour at a point in pixels, or None outside the tile."""
+        r, s = self.radius, self.size
+        cx, cy = min(max(x, r), s - r), min(max(y, r), s - r)
+        if (x - cx) ** 2 + (y - cy) ** 2 > r * r:
+            return None
+        (left, right), (top, bottom) = self.arrow_x, self.arrow_y
+        half = (bottom - top) / 2
+        if left <= x <= right and abs(y - top - half) <= half * (right - x) / (right - left):
+            return AMBER
+        if self.bar[0] <= y <= self.bar[1] and self.bar_x[0] <= x <= self.bar_x[1]:
+            return WHITE
+        if self.bar[1] <= y <= self.stem_bottom and self.stem[0] <= x <= self.stem[1]:
+            return WHITE
+        return TEAL
 
 
 def render(size):
-    """Rows bottom-up as BGRA bytes, as a .ico bitmap stores them."""
+    """Rows top-down, each a list of (r, g, b, a): the average of samples spread over each pixel."""
+    shape = Shape(size)
+    samples = 8 if size <= 64 else 4  # 4 x 4 already gives 256 pixels' edges 17 shades, in a second
+    steps = [(i + 0.5) / samples for i in range(samples)]
     rows = []
     for py in range(size):
-        row = bytearray()
+        row = []
         for px in range(size):
-            acc = [0, 0, 0, 0]
-            for sy in range(SAMPLES):
-                for sx in range(SAMPLES):
-                    c = shape_at((px + (sx + 0.5) / SAMPLES) / size, (py + (sy + 0.5) / SAMPLES) / size)
-                    if c is not None:
-                        acc[0] += c[0]; acc[1] += c[1]; acc[2] += c[2]; acc[3] += 1
-            n = acc[3]
-            if n == 0:
-                row += bytes(4)
-            else:
-                row += bytes((acc[2] // n, acc[1] // n, acc[0] // n, 255 * n // (SAMPLES * SAMPLES)))
-        rows.append(bytes(row))
-    return b"".join(reversed(rows))
+            hits = [shape.colour_at(px + sx, py + sy) for sy in steps for sx in steps]
+            hits = [c for c in hits if c is not None]
+            if not hits:
+                row.append((0, 0, 0, 0))
+                continue
+            mean = [sum(c[i] for c in hits) // len(hits) for i in range(3)]
+            row.append((*mean, 255 * len(hits) // samples**2))
+        rows.append(row)
+    return rows
 
 
-def bitmap(size):
-    pixels = render(size)
-    mask_row = ((size + 31) // 32) * 4
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(pixels) + mask_row * size, 0, 0, 0, 0)
-    return header + pixels + bytes(mask_row * size)
+def bitmap(rows):
+    """A 32-bit DIB as an icon stores it: bottom-up BGRA, then an all-zero AND mask."""
+    size = len(rows)
+    pixels = b"".join(bytes(v for r, g, b, a in row for v in (b, g, r, a)) for row in reversed(rows))
+    mask = bytes(((size + 31) // 32) * 4 * size)
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(pixels) + len(mask), 0, 0, 0, 0)
+    return header + pixels + mask
 
 
-def main(path):
-    sizes = (16, 20, 24, 32, 48)
-    images = [bitmap(s) for s in sizes]
-    out = struct.pack("<HHH", 0, 1, len(sizes))
-    offset = 6 + 16 * len(sizes)
-    for s, img in zip(sizes, images):
-        out += struct.pack("<BBBBHHII", s, s, 0, 0, 1, 32, len(img), offset)
-        offset += len(img)
+def png(rows):
+    """8-bit RGBA, the only PNG kind icons take; each row with the filter that leaves the smallest
+    sum of bytes (taken as signed), the usual guess at what deflate packs best."""
+    size = len(rows)
+    raw = [bytes(v for pixel in row for v in pixel) for row in rows]
+    previous = bytes(4 * size)
+    data = bytearray()
+    for line in raw:
+        candidates = [bytes([kind]) + bytes(filtered(kind, line, previous)) for kind in range(5)]
+        data += min(candidates, key=lambda c: sum(min(v, 256 - v) for v in c[1:]))
+        previous = line
+
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(data), 9)) + chunk(b"IEND", b"")
+
+
+def filtered(kind, line, previous):
+    for i, v in enumerate(line):
+        a = line[i - 4] if i >= 4 else 0
+        b = previous[i]
+        c = previous[i - 4] if i >= 4 else 0
+        if kind == 0:
+            guess = 0
+        elif kind == 1:
+            guess = a
+        elif kind == 2:
+            guess = b
+        elif kind == 3:
+            guess = (a + b) // 2
+        else:
+            pa, pb, pc = abs(b - c), abs(a - c), abs(a + b - 2 * c)
+            guess = a if pa <= pb and pa <= pc else b if pb <= pc else c
+        yield (v - guess) & 0xFF
+
+
+def main(path, png_dir=None):
+    images = []
+    for size in SIZES:
+        rows = render(size)
+        images.append(bitmap(rows) if size in BITMAP_SIZES else png(rows))
+        if png_dir:
+            with open(f"{png_dir}/icon-{size}.png", "wb") as f:
+                f.write(png(rows))
+    out = struct.pack("<HHH", 0, 1, len(SIZES))
+    offset = 6 + 16 * len(SIZES)
+    for size, image in zip(SIZES, images):
+        out += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
     with open(path, "wb") as f:
         f.write(out + b"".join(images))
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "tessaly.ico")
+    args = sys.argv[1:]
+    main(args[0], args[2] if args[1:2] == ["--png"] else None)

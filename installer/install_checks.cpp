@@ -33,7 +33,8 @@ bool IsHeld(const std::wstring& path) {
 // The pattern *.jar also matches short 8.3 aliases (TESSAL~1.JAR for tessaly.jar_old): only a
 // name whose extension is exactly .jar is one of the application's jars.
 bool IsJar(const std::wstring& name) {
-    return name.size() > 4 && CompareStringOrdinal(name.c_str() + name.size() - 4, 4, L".jar", 4, TRUE) == CSTR_EQUAL;
+    return name.size() > 4 &&
+           CompareStringOrdinal(name.c_str() + name.size() - 4, 4, L".jar", 4, TRUE) == CSTR_EQUAL;
 }
 
 // The launcher or the first jar in lib that is held; empty when none is.
@@ -78,10 +79,11 @@ extern "C" __declspec(dllexport) UINT __stdcall CheckFilesInUse(MSIHANDLE instal
     for (;;) {
         std::wstring held = FirstHeld(folder);
         if (held.empty()) return ERROR_SUCCESS;
-        int answer = Tell(install,
-                          L"Tessaly is running: " + held +
-                              L" is in use.\n\nClose Tessaly, then choose Retry. Cancel leaves the installation as it was.",
-                          MB_RETRYCANCEL | MB_ICONEXCLAMATION);
+        int answer = Tell(
+            install,
+            L"Tessaly is running: " + held +
+                L" is in use.\n\nClose Tessaly, then choose Retry. Cancel leaves the installation as it was.",
+            MB_RETRYCANCEL | MB_ICONEXCLAMATION);
         if (answer == IDCANCEL) return ERROR_INSTALL_USEREXIT;
         // Without a window to ask in (a silent install), there is no answer.
         if (answer != IDRETRY) return ERROR_INSTALL_FAILURE;

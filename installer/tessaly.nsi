@@ -76,7 +76,7 @@ Function .onInit
   SetShellVarContext all
   ; Two installers would each remove the other's files: the MSI's installation goes first.
   System::Call 'msi::MsiEnumRelatedProductsW(w "${MSI_UPGRADE_CODE}", i 0, i 0, w .r0) i .r1'
-  ${If} $1 = 0
+  ${If} $1 == 0
     MessageBox MB_OK|MB_ICONSTOP "${APP} is installed by its MSI package (product $0). Uninstall it first (Add or Remove Programs, or msiexec /x $0), then run this installer." /SD IDOK
     SetErrorLevel 3
     Quit
@@ -178,18 +178,19 @@ Function SetShortcutIdentity
     ${If} $2 P<> 0
       ${IPersistFile::Load} $2 '("$0",${STGM_READWRITE}).r6'
       ${IUnknown::QueryInterface} $1 '("${IID_IPropertyStore}",.r3)'
-      ${If} $6 = 0
-      ${AndIf} $3 P<> 0
-        System::Call '*${SYSSTRUCT_PROPERTYKEY}(${PKEY_AppUserModel_ID})p.r4'
-        System::Call 'shlwapi::SHStrDupW(w "${APP_ID}", *p .r5)'
-        ; PROPVARIANT: the type, three reserved words, the text's address (and room for the rest).
-        System::Call '*(&i2 ${VT_LPWSTR}, &i6 0, p r5, &i8 0)p.r6'
-        ${IPropertyStore::SetValue} $3 '($4,$6).r7'
-        ${IPropertyStore::Commit} $3 '().r8'
-        System::Call 'ole32::PropVariantClear(p r6)'
-        System::Free $6
-        System::Free $4
-        ${IPersistFile::Save} $2 '("$0",1).r9'
+      ${If} $3 P<> 0
+        ${If} $6 = 0
+          System::Call '*${SYSSTRUCT_PROPERTYKEY}(${PKEY_AppUserModel_ID})p.r4'
+          System::Call 'shlwapi::SHStrDupW(w "${APP_ID}", *p .r5)'
+          ; PROPVARIANT: the type, three reserved words, the text's address (and room for the rest).
+          System::Call '*(&i2 ${VT_LPWSTR}, &i6 0, p r5, &i8 0)p.r6'
+          ${IPropertyStore::SetValue} $3 '($4,$6).r7'
+          ${IPropertyStore::Commit} $3 '().r8'
+          System::Call 'ole32::PropVariantClear(p r6)'
+          System::Free $6
+          System::Free $4
+          ${IPersistFile::Save} $2 '("$0",1).r9'
+        ${EndIf}
         ${IUnknown::Release} $3 ""
       ${EndIf}
       ${IUnknown::Release} $2 ""

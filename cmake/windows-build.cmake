@@ -22,6 +22,7 @@ set(LAUNCHER_SOURCES
   src/util/module_files.cpp
   src/util/ansi_text.cpp
   src/framework/run_log.cpp
+  src/framework/output_pipe.cpp
   src/framework/string_table.cpp
   src/framework/modal_dialog.cpp
   src/framework/background_work.cpp
@@ -32,6 +33,7 @@ set(LAUNCHER_SOURCES
   src/app/launcher_app.cpp
   src/app/launch.cpp
   src/app/jvm_launcher.cpp
+  src/app/java_watch.cpp
   src/app/passable_text.cpp
   src/javafind/run_capture.cpp
   src/javafind/jvm_locator.cpp

@@ -10,6 +10,7 @@
 
 #include "app/launch_params.h"
 #include "javafind/version_rules.h"
+#include "util/bounded_output.h"
 #include "util/number_text.h"
 #include "util/utf8_text.h"
 
@@ -65,7 +66,8 @@ std::u16string Units(const string& bytes) {
 }
 
 // Wide arguments (split at zero units) made UTF-8 as the launcher reads them, quoted by the
-// launcher and split again by the C runtime's rules come back byte for byte.
+// launcher and split again by the C runtime's rules come back byte for byte; none that holds a
+// wildcard reaches Java unquoted.
 void Arguments(const string& bytes) {
     string s = Utf8FromUtf16(Units(bytes));
     std::vector<string> args, split;
@@ -73,7 +75,10 @@ void Arguments(const string& bytes) {
     for (size_t begin = 0; begin <= s.size();) {
         size_t end = std::min(s.find('\0', begin), s.size());
         args.push_back(s.substr(begin, end - begin));
-        AppendArgument(line, args.back());
+        string piece;
+        AppendArgument(piece, args.back());
+        Check(piece.find_first_of("?*") == string::npos || piece[1] == '"', "a wildcard unquoted");
+        line += piece;
         begin = end + 1;
     }
     // The C runtime: 2n backslashes and a quote give n and toggle quoting, 2n+1 give n and a
@@ -106,6 +111,30 @@ void Utf16(const string& s) {
     string once = Utf8FromUtf16(Utf16FromUtf8(s));
     Check(Utf16FromUtf8(Utf8FromUtf16(units)) == units, "units");
     Check(Utf8FromUtf16(Utf16FromUtf8(once)) == once, "bytes");
+}
+
+// Bounds from the first three bytes, then chunks that end at each zero byte: the beginning and the
+// end kept are the output's own, what lies between is counted exactly, and an end that follows a
+// gap starts on a line of its own.
+void Output(const string& s) {
+    if (s.size() < 3) return;
+    BoundedOutput output(s[0] & 63, s[1] & 63, s[2] & 63);
+    string input = s.substr(3), head;
+    for (size_t begin = 0, end; begin < input.size(); begin = end + 1) {
+        end = std::min(input.find('\0', begin), input.size() - 1);
+        head += output.Add(&input[begin], end + 1 - begin);
+    }
+    unsigned long long leftOut = 0;
+    string ending = output.Ending(leftOut);
+    Check(head == input.substr(0, s[0] & 63), "the beginning");
+    Check(ending.size() <= size_t(s[1] & 63) && head.size() + leftOut + ending.size() == input.size() &&
+              input.compare(input.size() - ending.size(), ending.size(), ending) == 0,
+          "the end");
+    size_t at = input.size() - ending.size();
+    Check(leftOut == 0 || ending.empty() || input[at - 1] == '\n' || ending.find('\n') == string::npos,
+          "a line cut");
+    size_t recent = std::min(input.size(), size_t(s[2] & 63));
+    Check(output.Recent() == input.substr(input.size() - recent), "the recent");
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // Acts as the user for the demo: waits for a window by caption, reads a control's text,
 // presses a button or the Escape key; or runs a program while a file is held open, as a running
-// application holds its jars (the program's exit code is returned).
+// application holds its jars, or as a standard user (Wine's own processes are elevated; the linked
+// token is not). The program's exit code is returned.
 //   drive_window wait CAPTION | text CAPTION ID | press CAPTION ID | escape CAPTION
-//   drive_window hold FILE PROGRAM [ARGUMENT...]
+//   drive_window hold FILE PROGRAM [ARGUMENT...] | user PROGRAM [ARGUMENT...]
 #include <windows.h>
 
 #include <cstdio>
@@ -44,23 +45,34 @@ HWND FindControl(HWND window, int id) {
 // The arguments after the program are passed as they are, joined by blanks, so that an
 // installer's unquoted /D=folder with blanks reaches it whole.
 int RunHolding(const char* file, char** command) {
-    HANDLE held = CreateFileA(file, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held =
+        file != nullptr ? CreateFileA(file, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) : nullptr;
     if (held == INVALID_HANDLE_VALUE) {
         std::fprintf(stderr, "cannot hold \"%s\"\n", file);
         return 1;
     }
+    HANDLE token = nullptr;
+    TOKEN_LINKED_TOKEN linked = {};
+    DWORD size = 0;
+    if (file == nullptr && OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        GetTokenInformation(token, TokenLinkedToken, &linked, sizeof linked, &size);
     std::string line = std::string("\"") + command[0] + "\"";
     for (char** word = command + 1; *word != nullptr; ++word) line += std::string(" ") + *word;
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION process = {};
     DWORD code = 1;
-    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    bool started = linked.LinkedToken != nullptr
+                       ? CreateProcessAsUserA(linked.LinkedToken, nullptr, &line[0], nullptr, nullptr, FALSE,
+                                              0, nullptr, nullptr, &startup, &process)
+                       : CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                        &startup, &process);
+    if (started) {
         WaitForSingleObject(process.hProcess, INFINITE);
         GetExitCodeProcess(process.hProcess, &code);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
-    CloseHandle(held);
+    if (held != nullptr) CloseHandle(held);
     return static_cast<int>(code);
 }
 
@@ -73,6 +85,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (std::strcmp(argv[1], "hold") == 0 && argc > 3) return RunHolding(argv[2], argv + 3);
+    if (std::strcmp(argv[1], "user") == 0) return RunHolding(nullptr, argv + 2);
     HWND window = WaitFor(argv[2]);
     if (window == nullptr) {
         std::fprintf(stderr, "no window \"%s\"\n", argv[2]);

@@ -2,35 +2,21 @@
 #include "app/jvm_launcher.h"
 
 #include <windows.h>
+#include <versionhelpers.h>
 
-#include <vector>
-
+#include "app/java_watch.h"
 #include "app/launch_params.h"
 #include "app/passable_text.h"
+#include "framework/output_pipe.h"
 #include "framework/run_log.h"
+#include "framework/string_table.h"
 #include "framework/unique_handle.h"
+#include "res/resource.h"
 #include "util/ansi_text.h"
-#include "util/module_files.h"
 #include "util/path_text.h"
 #include "util/wide_text.h"
 
 namespace {
-
-// Often enough that the launcher ends soon after Java's window shows, seldom enough to cost nothing.
-constexpr DWORD kPollMs = 250;
-// Of Java's output, read back for the message: more than a dozen lines of a stack trace.
-constexpr size_t kTailBytes = 8192;
-
-BOOL CALLBACK IsVisibleWindowOf(HWND window, LPARAM processId) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    // FALSE ends the enumeration: found.
-    return owner == static_cast<DWORD>(processId) && IsWindowVisible(window) ? FALSE : TRUE;
-}
-
-bool HasVisibleWindow(DWORD processId) {
-    return !EnumWindows(IsVisibleWindowOf, static_cast<LPARAM>(processId));
-}
 
 // The attribute that limits what a child inherits to one handle, made inheritable for as long as
 // this owner lives. Windows before Vista have no such attribute: there the child inherits every
@@ -78,7 +64,8 @@ private:
 
 }  // namespace
 
-std::string JvmLauncher::BuildJarClassPath(std::string directory) const {
+std::string JvmLauncher::BuildJarClassPath(std::string directory,
+                                           std::vector<std::string>& unpassable) const {
     StripTrailingBackslash(directory, IsUtf8LeadByte);
     std::string classPath;
     WIN32_FIND_DATAW entry;
@@ -91,8 +78,7 @@ std::string JvmLauncher::BuildJarClassPath(std::string directory) const {
         // The pattern also matches short 8.3 names: tessaly.jar_old is TESSAL~1.JAR.
         if (!HasJarExtension(name)) continue;
         std::string jar;
-        if (!PassableText(directory + "\\" + name, jar))
-            LogLine("not passed whole: " + directory + "\\" + name);
+        if (!PassableText(directory + "\\" + name, jar)) unpassable.push_back(directory + "\\" + name);
         AppendClassPathEntry(classPath, jar);
     } while (FindNextFileW(search, &entry));
     FindClose(search);
@@ -103,9 +89,7 @@ JavaStart JvmLauncher::StartJava(const std::string& javaExe, const std::string& 
     JavaStart result;
     // Quoted as the shell quoted it: unquoted, C:\Program Files\... would first run C:\Program.exe.
     std::string commandLine = "\"" + javaExe + "\" " + parameters;
-    RunLog* log = RunLog::Current();
     LogLine("starting: " + commandLine);
-    unsigned long long outputStart = log != nullptr ? log->Size() : 0;
 
     // As the shell started it: with a console of its own (programs that Java starts share it
     // rather than each opening one), hidden.
@@ -113,58 +97,50 @@ JavaStart JvmLauncher::StartJava(const std::string& javaExe, const std::string& 
     startup.StartupInfo.cb = sizeof startup;
     startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
     startup.StartupInfo.wShowWindow = SW_HIDE;
+    // The taskbar groups Java's windows under the launcher's identity, and pins the shortcut that
+    // carries it, not java.exe. Windows before 7 know no such flag.
+    std::string identity = LoadText(IDS_APP_ID);
+    if (IsWindows7OrGreater() && !identity.empty()) {
+        startup.StartupInfo.dwFlags |= STARTF_TITLEISAPPID;
+        startup.StartupInfo.lpTitle = &identity[0];
+    }
     // Every piece was made passable, so the whole converts exactly.
     std::string ansi;
     Utf8ToAnsi(commandLine, ansi);
     std::vector<char> buffer(ansi.begin(), ansi.end());
     buffer.push_back('\0');
+    OutputPipe pipe;
+    bool piped = pipe.Create();
+    if (!piped) LogLine("no pipe for Java's output: it goes nowhere");
     PROCESS_INFORMATION info = {};
     BOOL started = FALSE;
     {
-        // Java inherits the log and nothing else of the launcher's: not the pipes of whoever
-        // started the launcher, which would otherwise stay open for as long as Java runs.
-        InheritOnly only(log != nullptr ? log->Handle() : nullptr);
-        if (log != nullptr) {
+        // Java inherits its end of the pipe and nothing else of the launcher's: not the pipes of
+        // whoever started the launcher, which would otherwise stay open for as long as Java runs.
+        InheritOnly only(piped ? pipe.ChildEnd() : nullptr);
+        if (piped) {
             startup.StartupInfo.dwFlags |= STARTF_USESTDHANDLES;
-            startup.StartupInfo.hStdOutput = log->Handle();
-            startup.StartupInfo.hStdError = log->Handle();
+            startup.StartupInfo.hStdOutput = pipe.ChildEnd();
+            startup.StartupInfo.hStdError = pipe.ChildEnd();
             startup.lpAttributeList = only.List();
         }
         DWORD flags =
             CREATE_NEW_CONSOLE | (startup.lpAttributeList != nullptr ? EXTENDED_STARTUPINFO_PRESENT : 0);
-        started = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, log != nullptr, flags, nullptr,
-                                 nullptr, &startup.StartupInfo, &info);
+        started = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, piped, flags, nullptr, nullptr,
+                                 &startup.StartupInfo, &info);
         if (!started) result.error = GetLastError();
     }
+    // Without this copy the pipe ends when Java's copies close; with it, never.
+    pipe.CloseChildEnd();
     UniqueHandle process(started ? info.hProcess : nullptr);
     UniqueHandle thread(started ? info.hThread : nullptr);
     if (!started) return result;
     // Wine starts a Linux program (a java.exe linked to the machine's own) without a process
-    // handle: there is nothing to watch.
+    // handle: there is nothing to stay with.
     if (!process.IsValid()) {
         result.outcome = JavaStart::kUnwatched;
         return result;
     }
-
-    DWORD begin = GetTickCount();
-    for (;;) {
-        if (WaitForSingleObject(process.Get(), kPollMs) == WAIT_OBJECT_0) {
-            GetExitCodeProcess(process.Get(), &result.exitCode);
-            result.outcome = JavaStart::kEnded;
-            if (log != nullptr && result.exitCode != 0)
-                result.output = log->ReadTail(outputStart, kTailBytes);
-            break;
-        }
-        if (HasVisibleWindow(info.dwProcessId)) {
-            result.outcome = JavaStart::kWindow;
-            break;
-        }
-        // Unsigned difference of tick counts: right across the counter's wrap.
-        if (GetTickCount() - begin >= kJavaWatchMs) {
-            result.outcome = JavaStart::kRunning;
-            break;
-        }
-    }
-    result.waitedMs = GetTickCount() - begin;
+    WatchJava(process.Get(), info.dwProcessId, piped ? &pipe : nullptr, result);
     return result;
 }

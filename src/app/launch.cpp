@@ -1,5 +1,5 @@
-// The launch sequence: make sure a runtime is recorded, then start Java and watch it; a start
-// that fails says why.
+// The launch sequence: make sure a runtime is recorded, then start Java and stay with it; a start
+// that fails says why, whenever it fails.
 #include "app/launcher_app.h"
 
 #include <windows.h>
@@ -8,6 +8,7 @@
 #include "app/launch_params.h"
 #include "app/message_text.h"
 #include "app/passable_text.h"
+#include "framework/message_box.h"
 #include "framework/run_log.h"
 #include "framework/string_table.h"
 #include "framework/window_support.h"
@@ -31,39 +32,39 @@ std::string Fill(unsigned id, std::vector<std::string> inserts) {
     return FillText(LoadText(id), inserts);
 }
 
-// The launcher's only message of its own about a start, with the log's place when there is one.
-void ShowFailure(const std::string& text) {
-    if (!AnyoneCanSee()) {
-        LogLine("not shown, no one could see it: " + text);
-        return;
-    }
-    LogLine("shown: " + text);
-    std::string shown = text;
-    if (RunLog* log = RunLog::Current()) shown += "\n\n" + Fill(IDS_SEE_LOG, {log->Path()});
+// The launcher's only message of its own about a start, with its log's place, or why it has none.
+// Where no one could see it, the log alone says it.
+void Tell(const std::string& text, UINT icon = MB_ICONHAND) {
+    bool seen = AnyoneCanSee();
+    LogLine((seen ? "shown: " : "not shown, no one could see it: ") + text);
+    if (!seen) return;
+    RunLog* log = RunLog::Current();
+    std::string shown =
+        text + "\n\n" +
+        (log != nullptr ? Fill(IDS_SEE_LOG, {log->Path()}) : Fill(IDS_NO_LOG, {RunLog::WhyNone()}));
     WindowSupport windows;
-    MessageBoxW(nullptr, Widen(shown).c_str(), Widen(LoadText(IDS_DISPLAY_NAME)).c_str(),
-                MB_OK | MB_ICONHAND);
-}
-
-// The system's own text for an error, a file name where it has "%1" for one.
-std::string SystemErrorText(unsigned long error, const std::string& path) {
-    wchar_t* buffer = nullptr;
-    DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::string text = length > 0 ? FillText(Narrow(buffer, length), {path}) : "";
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
-        text.pop_back();
-    return text.empty() ? "error " + std::to_string(error) : text;
+    MessageBoxW(nullptr, Widen(shown).c_str(), Widen(LoadText(IDS_DISPLAY_NAME)).c_str(), MB_OK | icon);
 }
 
 // The text as Java can be given it; what cannot pass whole is told in the log.
-void Pass(std::string& text) {
+bool Pass(std::string& text) {
     std::string passable;
-    if (!PassableText(text, passable))
-        LogLine("not passed whole (the ANSI code page cannot hold it): " + text);
+    bool whole = PassableText(text, passable);
+    if (!whole) LogLine("not passed whole (the ANSI code page cannot hold it): " + text);
     text = passable;
+    return whole;
+}
+
+// A line of the message about names that cannot pass: the name and why no short name stands in.
+std::string NameProblem(const std::string& name) {
+    bool exists = GetFileAttributesW(Widen(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+    return name + " (" + LoadText(exists ? IDS_NO_SHORT_NAMES : IDS_NO_SUCH_FILE) + ")\n";
+}
+
+void TellUnpassable(const std::string& names, bool startsAnyway) {
+    std::string outcome = Fill(startsAnyway ? IDS_STARTS_WITHOUT : IDS_STARTS_NOTHING, {});
+    Tell(Fill(IDS_CANNOT_PASS, {names, std::to_string(GetACP()), outcome}),
+         startsAnyway ? MB_ICONEXCLAMATION : MB_ICONHAND);
 }
 
 size_t CountEntries(const std::string& classPath) {
@@ -76,6 +77,8 @@ size_t CountEntries(const std::string& classPath) {
 }  // namespace
 
 void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::string>& args) {
+    // Until Java has run: a script that waits for the launcher sees that nothing did.
+    m_exitCode = 1;
     // The runtime found in this run is started even when recording it failed (a standard user
     // without write access to the key); the next start then searches again.
     std::string found;
@@ -84,38 +87,45 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
     DoubleToText(settings.GetJavaVersion(), recordedVersion);
     LogLine("recorded: JavaExe \"" + settings.GetJavaExe() + "\", JavaHome \"" + settings.GetJavaHome() +
             "\", JavaVersion " + recordedVersion + (configured ? "" : ": no usable runtime, searching"));
-    if (!configured && ResolveJava(settings, found) == 0) {
-        m_exitCode = 1;
-        return;
-    }
+    if (!configured && ResolveJava(settings, found) == 0) return;
 
     std::string javaExe = found.empty() ? settings.GetJavaExe() : found;
     // Only after the user confirmed the warning that nothing will run: told already.
     if (javaExe.empty() || !FileExists(javaExe)) {
         LogLine("nothing to start: no java.exe recorded, or it is missing");
-        m_exitCode = 1;
         return;
     }
-    std::string options = settings.GetJavaOptions();
-    std::string arguments = settings.GetCommandLineArgs();
-    std::string extraEntry = settings.GetExtraClassPath();
-    std::string jarDirectory = settings.GetClasslibDynPath();
+    bool tooLong = false;
+    std::string options = settings.GetJavaOptions(tooLong);
+    std::string arguments = settings.GetCommandLineArgs(tooLong);
+    std::string extraEntry = settings.GetExtraClassPath(tooLong);
+    std::string jarDirectory = settings.GetClasslibDynPath(tooLong);
     LogLine("JavaOptions \"" + options + "\", CommandLineArgs \"" + arguments + "\", ClasslibDynPath \"" +
             jarDirectory + "\"");
-    // Java reads its command line through the ANSI code page: each piece goes as it can pass.
-    Pass(javaExe);
+    if (tooLong) {
+        LogLine("a launch setting is longer than any command line can be");
+        Tell(Fill(IDS_COMMAND_TOO_LONG, {settings.GetSettingsKeyPath()}));
+        return;
+    }
+    // Java reads its command line through the ANSI code page: each piece goes as it can pass. A
+    // runtime or a jar that cannot pass would start nothing that works; a document that cannot is
+    // the application's to report, but never silently.
+    std::string stopping, goingOn;
+    std::string runtime = javaExe;
+    if (!Pass(javaExe)) stopping += NameProblem(runtime);
     Pass(options);
     Pass(arguments);
     Pass(extraEntry);
     for (size_t i = 1; i < args.size(); ++i) {
         std::string argument = args[i];
-        Pass(argument);
+        if (!Pass(argument)) goingOn += NameProblem(args[i]);
         AppendArgument(arguments, argument);
     }
 
     JvmLauncher launcher;
     std::string classPath;
-    if (!jarDirectory.empty()) classPath = launcher.BuildJarClassPath(jarDirectory);
+    std::vector<std::string> unpassableJars;
+    if (!jarDirectory.empty()) classPath = launcher.BuildJarClassPath(jarDirectory, unpassableJars);
     std::string jars = std::to_string(CountEntries(classPath));
     if (!extraEntry.empty()) AppendClassPathEntry(classPath, extraEntry);
     LogLine("class path: " + jars + " .jar files of \"" + jarDirectory + "\"" +
@@ -124,46 +134,55 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
         // Too many jars for one command line: Java 6 and later expand "folder\*" to the same
         // jars. Older ones, or a command too long even so, start nothing rather than a cut one.
         if (settings.GetJavaVersion() < 1.6) {
-            ShowFailure(Fill(IDS_CLASSPATH_TOO_LONG, {jars}));
-            m_exitCode = 1;
+            Tell(Fill(IDS_CLASSPATH_TOO_LONG, {jars}));
             return;
         }
         StripTrailingBackslash(jarDirectory, IsUtf8LeadByte);
-        Pass(jarDirectory);
+        std::string folder = jarDirectory;
+        unpassableJars.clear();
+        if (!Pass(jarDirectory)) unpassableJars.push_back(folder);
         classPath = jarDirectory + "\\*";
         if (!extraEntry.empty()) AppendClassPathEntry(classPath, extraEntry);
         LogLine("too long a command line for them: the class path is " + classPath);
         if (!FitsCommandLine(javaExe, AssembleJavaParameters(options, classPath, arguments))) {
-            ShowFailure(Fill(IDS_COMMAND_TOO_LONG, {settings.GetSettingsKeyPath()}));
-            m_exitCode = 1;
+            Tell(Fill(IDS_COMMAND_TOO_LONG, {settings.GetSettingsKeyPath()}));
             return;
         }
     }
-    JavaStart start = launcher.StartJava(javaExe, AssembleJavaParameters(options, classPath, arguments));
-    std::string waited = " after " + std::to_string(start.waitedMs) + " ms";
-    switch (start.outcome) {
-    case JavaStart::kRefused:
-        LogLine("Windows refused to start it: error " + std::to_string(start.error));
-        ShowFailure(Fill(IDS_JAVA_REFUSED, {javaExe, SystemErrorText(start.error, javaExe)}));
-        m_exitCode = 1;
-        break;
-    case JavaStart::kUnwatched:
-        LogLine("started without a process to watch (a program that Wine runs as a Linux one)");
-        break;
-    case JavaStart::kWindow:
-        LogLine("Java showed a window" + waited);
-        break;
-    case JavaStart::kRunning:
-        LogLine("Java still runs" + waited + ", without a window: no longer watched");
-        break;
-    case JavaStart::kEnded:
-        LogLine("Java ended with exit code " + std::to_string(start.exitCode) + waited);
-        m_exitCode = static_cast<int>(start.exitCode);
-        if (start.exitCode != 0) {
-            std::string lines = LastLines(AnsiToUtf8(start.output), kShownLines, kShownWidth);
-            ShowFailure(Fill(IDS_JAVA_ENDED, {std::to_string(start.exitCode)}) +
-                        (lines.empty() ? "" : "\n\n" + lines));
-        }
-        break;
+    for (const std::string& jar : unpassableJars) stopping += NameProblem(jar);
+    if (!stopping.empty()) {
+        TellUnpassable(stopping + goingOn, false);
+        return;
     }
+    if (!goingOn.empty()) TellUnpassable(goingOn, true);
+
+    JavaStart start = launcher.StartJava(javaExe, AssembleJavaParameters(options, classPath, arguments));
+    if (start.outcome == JavaStart::kRefused) {
+        LogLine("Windows refused to start it: error " + std::to_string(start.error));
+        Tell(Fill(IDS_JAVA_REFUSED, {javaExe, SystemErrorText(start.error, javaExe)}));
+        return;
+    }
+    if (start.outcome == JavaStart::kUnwatched) {
+        LogLine("started without a process to stay with (a program that Wine runs as a Linux one)");
+        m_exitCode = 0;
+        return;
+    }
+    // Java's own: `start /wait` and scripts see how it ended.
+    m_exitCode = static_cast<int>(start.exitCode);
+    std::string output = AnsiToUtf8(start.output);
+    std::string report;
+    bool fatal = FindFatalErrorReport(output, report);
+    LogLine("Java ended with exit code " + ExitCodeText(start.exitCode) + " after " +
+            std::to_string(start.runMs) + " ms, " +
+            (start.windowShown
+                 ? "its application window shown after " + std::to_string(start.windowMs) + " ms"
+                 : "before any application window"));
+    JavaEndMessage message = MessageForJavaEnd(start.exitCode, start.windowShown, fatal);
+    if (message == JavaEndMessage::kNone) return;
+    std::string text = Fill(message == JavaEndMessage::kCrashed ? IDS_JAVA_CRASHED : IDS_JAVA_ENDED,
+                            {ExitCodeText(start.exitCode)});
+    if (!report.empty()) text += "\n\n" + Fill(IDS_JAVA_REPORT, {report});
+    std::string lines = LastLines(output, kShownLines, kShownWidth);
+    if (!lines.empty()) text += "\n\n" + lines;
+    Tell(text);
 }

@@ -3,8 +3,10 @@
 
 namespace {
 
+// Java's launcher on Windows expands an unquoted argument with '?' or '*' against the names in its
+// folder, and hands the application every match instead; a quoted one it passes as it is.
 bool NeedsQuotes(const std::string& argument) {
-    return argument.empty() || argument.find_first_of(" \t\"") != std::string::npos;
+    return argument.empty() || argument.find_first_of(" \t\"?*") != std::string::npos;
 }
 
 // The rules by which the C runtime splits a command line, run backwards: backslashes are

@@ -2,9 +2,10 @@
 #pragma once
 #include <string>
 
-// Appends one blank and the argument. An argument that is empty or holds a blank, a tab or
-// a double quote is enclosed in double quotes with the C runtime's escaping, so that Java
-// receives it as the one argument the user gave; any other passes byte for byte.
+// Appends one blank and the argument. An argument that is empty or holds a blank, a tab, a
+// double quote or a wildcard ('?', '*') is enclosed in double quotes with the C runtime's
+// escaping, so that Java receives it as the one argument the user gave, never as the names it
+// matches; any other passes byte for byte.
 void AppendArgument(std::string& arguments, const std::string& argument);
 
 // options + " " (when non-empty), "-cp ", the quoted class path (always), " " + arguments

@@ -36,3 +36,42 @@ std::string LastLines(const std::string& text, size_t count, size_t width) {
         joined += (joined.empty() ? "" : "\n") + lines[i];
     return joined;
 }
+
+namespace {
+// NTSTATUS codes of severity "error": what Windows reports as the exit code of a process that an
+// exception ended (0xC0000005, 0xC00000FD, 0xC0000409 ...).
+bool IsExceptionCode(unsigned long code) { return (code & 0xF0000000UL) == 0xC0000000UL; }
+}  // namespace
+
+std::string ExitCodeText(unsigned long code) {
+    if (IsExceptionCode(code)) {
+        const char digits[] = "0123456789ABCDEF";
+        std::string text = "0x";
+        for (int shift = 28; shift >= 0; shift -= 4) text += digits[(code >> shift) & 0xF];
+        return text;
+    }
+    code &= 0xFFFFFFFFUL;
+    return code > 0x7FFFFFFFUL ? "-" + std::to_string(0x100000000ULL - code) : std::to_string(code);
+}
+
+bool FindFatalErrorReport(const std::string& output, std::string& reportFile) {
+    reportFile.clear();
+    size_t at = output.rfind("A fatal error has been detected by the Java Runtime Environment");
+    if (at == std::string::npos) return false;
+    const std::string saved = "An error report file with more information is saved as:";
+    at = output.find(saved, at);
+    if (at == std::string::npos) return true;
+    // The next line: "# C:\...\hs_err_pid1234.log".
+    size_t line = output.find('\n', at);
+    if (line == std::string::npos) return true;
+    size_t begin = output.find_first_not_of("# \t", line + 1);
+    size_t end = output.find_first_of("\r\n", line + 1);
+    if (begin != std::string::npos && begin < end) reportFile = output.substr(begin, end - begin);
+    return true;
+}
+
+JavaEndMessage MessageForJavaEnd(unsigned long exitCode, bool windowShown, bool fatalErrorReport) {
+    if (exitCode == 0) return JavaEndMessage::kNone;
+    if (!windowShown) return JavaEndMessage::kCouldNotStart;
+    return IsExceptionCode(exitCode) || fatalErrorReport ? JavaEndMessage::kCrashed : JavaEndMessage::kNone;
+}

@@ -10,3 +10,17 @@ std::string FillText(const std::string& text, const std::vector<std::string>& in
 // The last `count` lines that are not blank, joined by "\n"; CR, LF and CRLF each end a line.
 // A line longer than `width` bytes is cut there, never inside a UTF-8 sequence, and ends in "...".
 std::string LastLines(const std::string& text, size_t count, size_t width);
+
+// Exit codes as their users know them: an exception code (0xC0000005) in hexadecimal, the rest
+// as the number that ExitProcess or System.exit was given (-1 for 0xFFFFFFFF).
+std::string ExitCodeText(unsigned long code);
+
+// Whether the output holds the JVM's fatal-error report; reportFile receives the file it says it
+// saved the full report in (hs_err_pid*.log), "" when it names none.
+bool FindFatalErrorReport(const std::string& output, std::string& reportFile);
+
+// What the user is told when Java has ended. Until its application window showed, any exit code
+// but 0 means it could not start; after that, an application that ended itself has told its
+// user already, and only a crash (an exception code, the JVM's fatal-error report) is news.
+enum class JavaEndMessage { kNone, kCouldNotStart, kCrashed };
+JavaEndMessage MessageForJavaEnd(unsigned long exitCode, bool windowShown, bool fatalErrorReport);

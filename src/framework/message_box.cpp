@@ -11,6 +11,20 @@ int ShowMessage(HWND owner, const std::string& text, UINT buttonsAndIcon) {
     return MessageBoxW(owner, Widen(text).c_str(), Widen(LoadText(IDS_DISPLAY_NAME)).c_str(), buttonsAndIcon);
 }
 
+std::string SystemErrorText(unsigned long error, const std::string& path) {
+    wchar_t* buffer = nullptr;
+    DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string text = length > 0 ? Narrow(buffer, length) : "";
+    LocalFree(buffer);
+    for (size_t at = 0; (at = text.find("%1", at)) != std::string::npos; at += path.size())
+        text.replace(at, 2, path);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    return text.empty() ? "error " + std::to_string(error) : text;
+}
+
 bool AskForFileToOpen(HWND owner, const char* filterName, const char* pattern, std::string& path) {
     std::wstring filter = Widen(filterName) + L'\0' + Widen(pattern) + L'\0' + L'\0';
     wchar_t file[MAX_PATH] = {};

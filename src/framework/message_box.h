@@ -7,5 +7,9 @@
 // A message box captioned with the application's display name; returns the button pressed.
 int ShowMessage(HWND owner, const std::string& text, UINT buttonsAndIcon);
 
+// The system's own text for an error, with the file name where it has "%1" for one; "error N"
+// when it has none.
+std::string SystemErrorText(unsigned long error, const std::string& path);
+
 // The standard Open dialog with one filter entry ("Name|pattern"); false when cancelled.
 bool AskForFileToOpen(HWND owner, const char* filterName, const char* pattern, std::string& path);

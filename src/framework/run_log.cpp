@@ -1,13 +1,72 @@
-// The log of one run.
+// The log of one start.
 #include "framework/run_log.h"
 
+#include <vector>
+
+#include "framework/message_box.h"
+#include "framework/string_table.h"
+#include "res/resource.h"
 #include "util/wide_text.h"
 
 namespace {
 
 RunLog* g_current = nullptr;
-// Names tried before giving up: each is held only while a run's Java still writes to it.
-constexpr int kNames = 9;
+std::string g_whyNone;
+
+// An elevated run of this user's account (an installer's -install after "Yes" in the elevation
+// prompt) must not write where the same user, unelevated, could have planted a link to a system
+// file. The system account's own folders are its administrators' alone. XP knows no elevation.
+bool IsElevatedUser() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    UniqueHandle owned(token);
+    TOKEN_ELEVATION elevation = {};
+    DWORD size = 0;
+    if (!GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) ||
+        !elevation.TokenIsElevated)
+        return false;
+    union {
+        TOKEN_USER user;
+        char room[256];
+    } user = {};
+    return !GetTokenInformation(token, TokenUser, &user, sizeof user, &size) ||
+           !IsWellKnownSid(user.user.User.Sid, WinLocalSystemSid);
+}
+
+bool IsLink(const std::string& path) {
+    DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool EndsWithLog(const std::string& name) {
+    if (name.size() < 4) return false;
+    std::string end = name.substr(name.size() - 4);
+    for (char& c : end) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return end == ".log";
+}
+
+// Every start's log is named by its UTC time, so the names sort in the order of the starts.
+void RemoveOldLogs(const std::string& folder, const std::string& prefix) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW entry;
+    HANDLE search = FindFirstFileW(Widen(folder + "\\" + prefix + "*.log").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        // The pattern matches short 8.3 names too; only the long one counts.
+        std::string name = Narrow(entry.cFileName, wcslen(entry.cFileName));
+        if (name.compare(0, prefix.size(), prefix) == 0 && EndsWithLog(name) &&
+            !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(name);
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+    // A log with kKeptLogs newer ones goes; one that another start still writes cannot be deleted,
+    // and stays.
+    for (const std::string& name : names) {
+        int newer = 0;
+        for (const std::string& other : names) newer += other > name;
+        if (newer >= kKeptLogs) DeleteFileW(Widen(folder + "\\" + name).c_str());
+    }
+}
 
 }  // namespace
 
@@ -21,56 +80,56 @@ RunLog::~RunLog() {
 
 RunLog* RunLog::Current() { return g_current; }
 
-bool RunLog::Open(const std::string& relativePath) {
+const std::string& RunLog::WhyNone() { return g_whyNone; }
+
+bool RunLog::Refuse(const std::string& why) {
+    g_whyNone = why;
+    return false;
+}
+
+bool RunLog::Open(const std::string& relativeStem) {
+    if (IsElevatedUser()) return Refuse(LoadText(IDS_NO_LOG_ELEVATED));
     wchar_t base[MAX_PATH] = {};
     DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", base, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return false;
-    std::string folder = Narrow(base, length);
-    std::string stem = folder + "\\" + relativePath;
-    // Each folder below it, in turn; creating one that is there fails harmlessly.
-    for (size_t slash = folder.size() + 1; (slash = stem.find('\\', slash)) != std::string::npos; ++slash)
-        CreateDirectoryW(Widen(stem.substr(0, slash)).c_str(), nullptr);
-    for (int i = 1; i <= kNames; ++i) {
-        std::string path = stem + (i == 1 ? "" : "-" + std::to_string(i)) + ".log";
-        // Others may read it, no one may write: while an earlier run's Java holds the file, this
-        // CreateFile fails instead of emptying it.
-        HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (length == 0 || length >= MAX_PATH) return Refuse(SystemErrorText(ERROR_ENVVAR_NOT_FOUND, ""));
+    std::string root = Narrow(base, length);
+    std::string stem = root + "\\" + relativeStem;
+    size_t slash = stem.rfind('\\');
+    std::string folder = stem.substr(0, slash), prefix = stem.substr(slash + 1) + "-";
+    // Each folder below it, in turn; creating one that is there fails harmlessly. A junction there
+    // would send the log, and the removal of old ones, into another folder.
+    for (size_t at = root.size() + 1; at <= folder.size(); ++at) {
+        if (at < folder.size() && folder[at] != '\\') continue;
+        std::string part = folder.substr(0, at);
+        CreateDirectoryW(Widen(part).c_str(), nullptr);
+        if (IsLink(part)) {
+            std::string why = LoadText(IDS_NO_LOG_LINK);
+            return Refuse(why.replace(why.find("%2"), 2, part));
+        }
+    }
+    SYSTEMTIME now = {};
+    GetSystemTime(&now);
+    char stamp[32] = {};
+    wsprintfA(stamp, "%04u%02u%02u-%02u%02u%02u-%lu", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+              now.wSecond, GetCurrentProcessId());
+    for (int attempt = 1;; ++attempt) {
+        std::string path =
+            folder + "\\" + prefix + stamp + (attempt == 1 ? "" : "-" + std::to_string(attempt)) + ".log";
+        // A new file, never an existing one emptied, nor one that a link by this name points at.
+        // Others may read it while this start writes.
+        HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             *m_file.Receive() = file;
             m_path = path;
             g_current = this;
-            return true;
+            break;
         }
-        if (GetLastError() != ERROR_SHARING_VIOLATION) return false;
+        DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS || attempt == 9) return Refuse(SystemErrorText(error, path));
     }
-    return false;
-}
-
-unsigned long long RunLog::Size() const {
-    LARGE_INTEGER size = {};
-    return GetFileSizeEx(m_file.Get(), &size) ? static_cast<unsigned long long>(size.QuadPart) : 0;
-}
-
-std::string RunLog::ReadTail(unsigned long long offset, size_t maxBytes) const {
-    // A handle of its own: reading through the log's would move the position that the launcher
-    // and Java share for writing. It must let both go on writing.
-    UniqueHandle reader(CreateFileW(Widen(m_path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size = {};
-    if (!reader.IsValid() || !GetFileSizeEx(reader.Get(), &size)) return std::string();
-    unsigned long long end = static_cast<unsigned long long>(size.QuadPart);
-    if (end <= offset) return std::string();
-    if (end - offset > maxBytes) offset = end - maxBytes;
-    LARGE_INTEGER start = {};
-    start.QuadPart = static_cast<LONGLONG>(offset);
-    std::string text(static_cast<size_t>(end - offset), '\0');
-    DWORD read = 0;
-    if (!SetFilePointerEx(reader.Get(), start, nullptr, FILE_BEGIN) ||
-        !ReadFile(reader.Get(), &text[0], static_cast<DWORD>(text.size()), &read, nullptr))
-        return std::string();
-    text.resize(read);
-    return text;
+    RemoveOldLogs(folder, prefix);
+    return true;
 }
 
 void RunLog::Write(const std::string& text) const {

@@ -1,4 +1,4 @@
-// The log of one run, for whoever supports the user: what the launcher read, looked at, chose
+// The log of one start, for whoever supports the user: what the launcher read, looked at, chose
 // and started, then Java's own output.
 #pragma once
 #include <windows.h>
@@ -7,10 +7,13 @@
 
 #include "framework/unique_handle.h"
 
+// Logs of this many starts are kept; older ones are removed as a new one begins.
+constexpr int kKeptLogs = 10;
+
 // Appends text and a line end to the open log; does nothing while none is open (the tests).
 void LogLine(const std::string& text);
 
-// Owner of the run's log file. At most one is open at a time; lower layers reach it through
+// Owner of the start's log file. At most one is open at a time; lower layers reach it through
 // LogLine and RunLog::Current.
 class RunLog {
 public:
@@ -19,20 +22,21 @@ public:
     RunLog(const RunLog&) = delete;
     RunLog& operator=(const RunLog&) = delete;
 
-    // Replaces the log at %LOCALAPPDATA%\<relativePath>.log, creating the folders. A log that
-    // another run's Java still writes to is left whole: the next free name "<relativePath>-2.log",
-    // "-3" ... is taken instead. False, and no log, when none can be written.
-    bool Open(const std::string& relativePath);
+    // A new file of this start's own, %LOCALAPPDATA%\<relativeStem>-<UTC time>-<process id>.log,
+    // its folders made where missing, however many starts run at once; then of all the starts'
+    // logs there only the newest kKeptLogs stay (a log still being written stays too). Never
+    // through a link, and never for an elevated run: false then, and WhyNone() says why.
+    bool Open(const std::string& relativeStem);
     static RunLog* Current();
+    // Why this start has no log, as a sentence for the user.
+    static const std::string& WhyNone();
 
     const std::string& Path() const { return m_path; }
-    HANDLE Handle() const { return m_file.Get(); }  // for Java's output
-    unsigned long long Size() const;
-    // Up to the last maxBytes of what the file holds beyond offset.
-    std::string ReadTail(unsigned long long offset, size_t maxBytes) const;
     void Write(const std::string& text) const;
 
 private:
+    bool Refuse(const std::string& why);
+
     UniqueHandle m_file;
     std::string m_path;
 };

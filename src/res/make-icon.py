@@ -12,10 +12,10 @@ AMBER = (0xf5, 0xa6, 0x23)
 
 # 16 and 32: small and big icons at 100%; 20, 24 and 40, 48: the same at 125% and 150%; 64: the big
 # icon at 200%; 256: Explorer's large views and the Add/Remove list. Windows XP reads only bitmap
-# entries, so its two sizes stay bitmaps; everything else is PNG (Vista and later), a fraction of the
-# bytes for flat art.
+# entries: its small icon stays a bitmap (its big one is then that, scaled up); everything else is PNG
+# (Vista and later), a fraction of the bytes for flat art, which the program's size needs.
 SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
-BITMAP_SIZES = (16, 32)
+BITMAP_SIZES = (16,)
 
 
 class Shape:

@@ -37,3 +37,14 @@
 #define IDS_COMMAND_TOO_LONG      9009
 #define IDS_SEE_LOG               9010
 #define IDS_LOG_FILE              9011
+#define IDS_JAVA_CRASHED          9012
+#define IDS_JAVA_REPORT           9013
+#define IDS_CANNOT_PASS           9014
+#define IDS_NO_SHORT_NAMES        9015
+#define IDS_NO_SUCH_FILE          9016
+#define IDS_STARTS_WITHOUT        9017
+#define IDS_STARTS_NOTHING        9018
+#define IDS_NO_LOG                9019
+#define IDS_NO_LOG_ELEVATED       9020
+#define IDS_NO_LOG_LINK           9021
+#define IDS_APP_ID                9022

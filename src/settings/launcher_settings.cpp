@@ -57,30 +57,33 @@ void LauncherSettings::ClearJavaSettings() const {
     key.Close();
 }
 
-std::string LauncherSettings::GetJavaOptions() const {
-    return ReadStringSetting(IDS_OPTIONS_KEY, IDS_OPTIONS_VALUE);
+std::string LauncherSettings::GetJavaOptions(bool& tooLong) const {
+    return ReadStringSetting(IDS_OPTIONS_KEY, IDS_OPTIONS_VALUE, tooLong);
 }
 
-std::string LauncherSettings::GetCommandLineArgs() const {
-    return ReadStringSetting(IDS_ARGS_KEY, IDS_ARGS_VALUE);
+std::string LauncherSettings::GetCommandLineArgs(bool& tooLong) const {
+    return ReadStringSetting(IDS_ARGS_KEY, IDS_ARGS_VALUE, tooLong);
 }
 
-std::string LauncherSettings::GetExtraClassPath() const {
-    return ReadStringSetting(IDS_EXTRA_CLASSPATH_KEY, IDS_EXTRA_CLASSPATH_VALUE);
+std::string LauncherSettings::GetExtraClassPath(bool& tooLong) const {
+    return ReadStringSetting(IDS_EXTRA_CLASSPATH_KEY, IDS_EXTRA_CLASSPATH_VALUE, tooLong);
 }
 
-std::string LauncherSettings::GetClasslibDynPath() const {
-    return ReadStringSetting(IDS_JARDIR_KEY, IDS_JARDIR_VALUE);
+std::string LauncherSettings::GetClasslibDynPath(bool& tooLong) const {
+    return ReadStringSetting(IDS_JARDIR_KEY, IDS_JARDIR_VALUE, tooLong);
 }
 
-std::string LauncherSettings::ReadStringSetting(unsigned keyPathId, unsigned valueNameId) const {
+std::string LauncherSettings::ReadStringSetting(unsigned keyPathId, unsigned valueNameId,
+                                                bool& tooLong) const {
     std::string keyPath = LoadText(keyPathId);
     if (keyPath.empty()) return std::string();
     std::string valueName = LoadText(valueNameId);
     if (valueName.empty()) return std::string();
     std::string result;
     RegistryKey key;
-    if (key.OpenForRead(HKEY_LOCAL_MACHINE, keyPath) == ERROR_SUCCESS) key.QueryString(valueName, result);
+    if (key.OpenForRead(HKEY_LOCAL_MACHINE, keyPath) == ERROR_SUCCESS &&
+        key.QueryString(valueName, result) == ERROR_MORE_DATA)
+        tooLong = true;
     key.Close();
     return result;
 }

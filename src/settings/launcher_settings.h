@@ -23,12 +23,13 @@ public:
     void RecordJava(double version, const std::string& home, const std::string& exe) const;
     void ClearJavaSettings() const;
 
-    std::string GetJavaOptions() const;
-    std::string GetCommandLineArgs() const;
-    std::string GetExtraClassPath() const;
-    std::string GetClasslibDynPath() const;
+    // The launch settings, read whole; tooLong set when one is longer than a command line can be.
+    std::string GetJavaOptions(bool& tooLong) const;
+    std::string GetCommandLineArgs(bool& tooLong) const;
+    std::string GetExtraClassPath(bool& tooLong) const;
+    std::string GetClasslibDynPath(bool& tooLong) const;
 
-    std::string ReadStringSetting(unsigned keyPathId, unsigned valueNameId) const;
+    std::string ReadStringSetting(unsigned keyPathId, unsigned valueNameId, bool& tooLong) const;
 
 private:
     std::string ReadJavaValue(const char* name) const;

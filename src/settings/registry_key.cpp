@@ -52,13 +52,19 @@ LONG RegistryKey::Close() {
 
 LONG RegistryKey::QueryString(const std::string& name, std::string& out, DWORD* valueType) const {
     if (!IsOpen()) return kNoKey;
-    // Two bytes more than offered: a value that fills the whole offer without a terminator
-    // still ends inside the buffer.
-    std::vector<wchar_t> buffer(kMaxValueBytes / sizeof(wchar_t) + 1, L'\0');
+    std::wstring wideName = Widen(name);
+    // Most values are short: a first try with little, then with as much as the value says it needs.
     DWORD type = 0;
-    DWORD size = kMaxValueBytes;
-    LONG status = RegQueryValueExW(m_hKey, Widen(name).c_str(), nullptr, &type,
-                                   reinterpret_cast<BYTE*>(buffer.data()), &size);
+    DWORD size = 1024;
+    std::vector<wchar_t> buffer;
+    LONG status = ERROR_MORE_DATA;
+    for (int attempt = 0; attempt < 2 && status == ERROR_MORE_DATA && size <= kMaxValueBytes; ++attempt) {
+        // Two bytes more than offered: a value that fills the whole offer without a terminator
+        // still ends inside the buffer.
+        buffer.assign(size / sizeof(wchar_t) + 2, L'\0');
+        status = RegQueryValueExW(m_hKey, wideName.c_str(), nullptr, &type,
+                                  reinterpret_cast<BYTE*>(buffer.data()), &size);
+    }
     if (status == ERROR_SUCCESS) out = ValueText(buffer.data(), size, type);
     if (valueType != nullptr) *valueType = type;
     return status;

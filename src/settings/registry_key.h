@@ -9,8 +9,9 @@ class RegistryKey {
 public:
     // Returned by every operation that needs an open key when none is held.
     static constexpr LONG kNoKey = -1;
-    // Bytes offered to a value query, terminator included: 2,047 UTF-16 characters read whole.
-    static constexpr DWORD kMaxValueBytes = 4096;
+    // The longest value read, terminator included: 32,767 UTF-16 characters, as long as a command
+    // line can be. A longer one fails with ERROR_MORE_DATA.
+    static constexpr DWORD kMaxValueBytes = 65536;
 
     RegistryKey() = default;
     ~RegistryKey();

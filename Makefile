@@ -6,13 +6,17 @@ JOBS       := $(shell nproc)
 
 # Signing the installers (README, Packaging), on make's command line or in the environment. The
 # build's commands run in build/, hence absolute paths; and the sub-makes of `cmake --build` get
-# them from the environment, not as given on the command line.
-override SIGN_PFX           := $(abspath $(SIGN_PFX))
-override SIGN_PASSWORD_FILE := $(abspath $(SIGN_PASSWORD_FILE))
+# them from the environment, not as given on the command line. Made absolute as text, not with
+# $(abspath), which splits a path at its blanks.
+absolute = $(if $(1),$(if $(filter /%,$(firstword $(1))),$(1),$(CURDIR)/$(1)))
+override SIGN_PFX           := $(call absolute,$(SIGN_PFX))
+override SIGN_PASSWORD_FILE := $(call absolute,$(SIGN_PASSWORD_FILE))
+# The MSI's version (x.y.z), by default the launcher's.
+export TESSALY_VERSION := $(VERSION)
 export SIGN_PFX SIGN_PASSWORD_FILE SIGN_TIMESTAMP_URL
 MAKEOVERRIDES =
 
-.PHONY: all deps build installer twin native test fuzz demo bench clean format format-check
+.PHONY: all deps build installer msi twin native test fuzz demo bench clean format format-check
 
 all: build
 
@@ -39,10 +43,15 @@ installer: build
 	cmake --build $(WIN32_DIR) --target installer -j $(JOBS)
 	@ls -l $(WIN32_DIR)/package/tessaly.exe $(WIN32_DIR)/tessaly-setup.exe
 
+# The MSI around the shipped launcher (installer/tessaly.wxs); VERSION=x.y.z sets its version.
+msi: build
+	cmake --build $(WIN32_DIR) --target msi -j $(JOBS)
+	@ls -l $(WIN32_DIR)/tessaly.msi
+
 native: deps $(NATIVE_DIR)/CMakeCache.txt
 	cmake --build $(NATIVE_DIR) -j $(JOBS)
 
-test: format-check installer native $(WIN64_DIR)/CMakeCache.txt
+test: format-check installer msi native $(WIN64_DIR)/CMakeCache.txt
 	cmake --build $(WIN64_DIR) -j $(JOBS)
 	scripts/run-tests
 
@@ -65,7 +74,7 @@ bench: deps $(WIN32_DIR)/CMakeCache.txt $(WIN64_DIR)/CMakeCache.txt
 	@scripts/bench
 
 # Every C++ file in the one format of .clang-format: `make format` rewrites, `make test` checks.
-CXX_FILES = $(shell find src tests tools bench -name '*.cpp' -o -name '*.h')
+CXX_FILES = $(shell find src tests tools bench installer -name '*.cpp' -o -name '*.h')
 format: deps
 	clang-format -i $(CXX_FILES)
 

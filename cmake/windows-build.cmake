@@ -90,6 +90,26 @@ add_custom_target(installer ALL
   BYPRODUCTS ${CMAKE_BINARY_DIR}/tessaly-setup.exe ${CMAKE_BINARY_DIR}/package/tessaly.exe VERBATIM)
 add_dependencies(installer tessaly tessaly_app)
 
+# The MSI (installer/tessaly.wxs) and its custom actions that stop it before it changes anything,
+# a DLL of the package's bitness, with the launcher's own runtime pieces (17 KB instead of 260). Packed
+# afresh by every build too. Windows Installer looks the action up by its plain name: no
+# stdcall decoration (--kill-at).
+add_library(install_checks MODULE installer/install_checks.cpp src/app/own_runtime.cpp)
+set_target_properties(install_checks PROPERTIES PREFIX "")
+target_compile_options(install_checks PRIVATE ${WARNINGS} ${SHIPPED_FLAGS})
+target_link_libraries(install_checks PRIVATE -lmsi)  # the library, not the target below
+target_link_options(install_checks PRIVATE ${STATIC_LINK} -s -Wl,--kill-at)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(MSI_ARCH x64)
+else()
+  set(MSI_ARCH x86)
+endif()
+add_custom_target(msi ALL
+  COMMAND ${CMAKE_SOURCE_DIR}/installer/make-msi ${MSI_ARCH} $<TARGET_FILE:tessaly> $<TARGET_FILE:install_checks>
+          ${CMAKE_BINARY_DIR}/app ${CMAKE_BINARY_DIR}/tessaly.msi
+  BYPRODUCTS ${CMAKE_BINARY_DIR}/tessaly.msi VERBATIM)
+add_dependencies(msi tessaly install_checks tessaly_app)
+
 # ---- tests: built only in the 64-bit twin that runs under Wine here ----------------------
 option(TESSALY_TESTS "Build the tests (the x86_64 build)" OFF)
 if(NOT TESSALY_TESTS)

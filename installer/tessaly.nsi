@@ -9,6 +9,8 @@
 ;             the uninstaller and the installer as they are written
 Unicode true
 !include LogicLib.nsh
+!include Win\COM.nsh
+!include Win\Propkey.nsh
 
 ; ---- What a packager adapts ---------------------------------------------------------------
 !define APP        "Tessaly"
@@ -21,6 +23,11 @@ Unicode true
 !define DOC_EXT    ".tsy"
 !define DOC_TYPE   "Tessaly.Document"
 !define DOC_NAME   "Tessaly document"
+; The identity Tessaly gives its Java (the launcher's string table): Windows groups Tessaly's
+; windows under the Start-menu shortcut that carries it, and pins that shortcut.
+!define APP_ID     "Quellmark.Tessaly"
+; The MSI's UpgradeCode (installer/tessaly.wxs): its installation is found by it.
+!define MSI_UPGRADE_CODE "{14BD4D5A-B7B1-4122-B94C-D031D28A126B}"
 
 ; ---- The rest follows from those -----------------------------------------------------------
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APP}"
@@ -67,15 +74,35 @@ UninstPage instfiles
 
 Function .onInit
   SetShellVarContext all
+  ; Two installers would each remove the other's files: the MSI's installation goes first.
+  System::Call 'msi::MsiEnumRelatedProductsW(w "${MSI_UPGRADE_CODE}", i 0, i 0, w .r0) i .r1'
+  ${If} $1 == 0
+    MessageBox MB_OK|MB_ICONSTOP "${APP} is installed by its MSI package (product $0). Uninstall it first (Add or Remove Programs, or msiexec /x $0), then run this installer." /SD IDOK
+    SetErrorLevel 3
+    Quit
+  ${EndIf}
 FunctionEnd
 
 Function un.onInit
   SetShellVarContext all
 FunctionEnd
 
+; The installer's and the uninstaller's own copies of the functions both use.
+!macro JAR_FUNCTIONS un
+; $5 is 1 when the file name $4 is one of the application's jars: its extension is exactly .jar.
+; (The pattern *.jar also matches the short 8.3 alias of tessaly.jar_old or readme.jarx.)
+Function ${un}IsJar
+  StrCpy $5 $4 "" -4
+  ${If} $5 == ".jar"
+    StrCpy $5 1
+  ${Else}
+    StrCpy $5 0
+  ${EndIf}
+FunctionEnd
+
 ; Sets $1 to the file $0 when it exists and cannot be deleted: another program holds it open
 ; (Tessaly, its jars), or it is not ours to delete.
-Function CheckDeletable
+Function ${un}CheckDeletable
   ${If} ${FileExists} $0
     ; DELETE access, no sharing, open existing.
     System::Call 'kernel32::CreateFileW(w r0, i 0x10000, i 0, p 0, i 3, i 0, p 0) p .r2'
@@ -87,19 +114,21 @@ Function CheckDeletable
   ${EndIf}
 FunctionEnd
 
-Section
-  ; Every jar in lib joins the class path, so an upgrade deletes them all and replaces the
-  ; launcher. Tessaly holds its jars open while it runs: then nothing may be changed, or an old
-  ; jar would stay beside the new ones. The user closes it and retries, or cancels; a silent
-  ; install stops, with exit code 2. Either way the installation stays as it was.
+; Tessaly holds its jars open while it runs: then nothing may be changed, or a jar would stay
+; (beside the new ones, after an upgrade). The user closes it and retries, or cancels; silently
+; the installer or uninstaller stops, with exit code 2. Either way the installation stays as it was.
+Function ${un}WaitUntilNotRunning
   ${Do}
     StrCpy $1 ""
     StrCpy $0 "$INSTDIR\tessaly.exe"
-    Call CheckDeletable
+    Call ${un}CheckDeletable
     FindFirst $3 $4 "$INSTDIR\lib\*.jar"
     ${DoWhile} $4 != ""
-      StrCpy $0 "$INSTDIR\lib\$4"
-      Call CheckDeletable
+      Call ${un}IsJar
+      ${If} $5 = 1
+        StrCpy $0 "$INSTDIR\lib\$4"
+        Call ${un}CheckDeletable
+      ${EndIf}
       FindNext $3 $4
     ${Loop}
     FindClose $3
@@ -111,7 +140,72 @@ Section
       Quit
     ${EndIf}
   ${Loop}
-  Delete "$INSTDIR\lib\*.jar"
+FunctionEnd
+
+; One by one: every jar in lib joins the class path, and only those are the application's.
+Function ${un}DeleteJars
+  FindFirst $3 $4 "$INSTDIR\lib\*.jar"
+  ${DoWhile} $4 != ""
+    Call ${un}IsJar
+    ${If} $5 = 1
+      Delete "$INSTDIR\lib\$4"
+    ${EndIf}
+    FindNext $3 $4
+  ${Loop}
+  FindClose $3
+FunctionEnd
+!macroend
+!insertmacro JAR_FUNCTIONS ""
+!insertmacro JAR_FUNCTIONS "un."
+
+!macro HRESULT_TEXT var
+  ${If} ${var} == ""
+    StrCpy ${var} "not called"
+  ${Else}
+    IntFmt ${var} "0x%08X" ${var}
+  ${EndIf}
+!macroend
+
+; Gives the Start-menu shortcut $0 the application's identity through its property store, and
+; says how each call went (HRESULTs, 0 = done) in the details and the status line.
+Function SetShortcutIdentity
+  StrCpy $7 ""
+  StrCpy $8 ""
+  StrCpy $9 ""
+  !insertmacro ComHlpr_CreateInProcInstance ${CLSID_ShellLink} ${IID_IShellLink} r1 ""
+  ${If} $1 P<> 0
+    ${IUnknown::QueryInterface} $1 '("${IID_IPersistFile}",.r2)'
+    ${If} $2 P<> 0
+      ${IPersistFile::Load} $2 '("$0",${STGM_READWRITE}).r6'
+      ${IUnknown::QueryInterface} $1 '("${IID_IPropertyStore}",.r3)'
+      ${If} $3 P<> 0
+        ${If} $6 = 0
+          System::Call '*${SYSSTRUCT_PROPERTYKEY}(${PKEY_AppUserModel_ID})p.r4'
+          System::Call 'shlwapi::SHStrDupW(w "${APP_ID}", *p .r5)'
+          ; PROPVARIANT: the type, three reserved words, the text's address (and room for the rest).
+          System::Call '*(&i2 ${VT_LPWSTR}, &i6 0, p r5, &i8 0)p.r6'
+          ${IPropertyStore::SetValue} $3 '($4,$6).r7'
+          ${IPropertyStore::Commit} $3 '().r8'
+          System::Call 'ole32::PropVariantClear(p r6)'
+          System::Free $6
+          System::Free $4
+          ${IPersistFile::Save} $2 '("$0",1).r9'
+        ${EndIf}
+        ${IUnknown::Release} $3 ""
+      ${EndIf}
+      ${IUnknown::Release} $2 ""
+    ${EndIf}
+    ${IUnknown::Release} $1 ""
+  ${EndIf}
+  !insertmacro HRESULT_TEXT $7
+  !insertmacro HRESULT_TEXT $8
+  !insertmacro HRESULT_TEXT $9
+  DetailPrint "Application identity ${APP_ID}: SetValue $7, Commit $8, Save $9"
+FunctionEnd
+
+Section
+  Call WaitUntilNotRunning
+  Call DeleteJars
   SetOutPath "$INSTDIR\lib"
   File "${JARS}\*.jar"
   SetOutPath "$INSTDIR"
@@ -124,6 +218,8 @@ Section
   WriteRegStr HKLM "${KEY}" "ClasslibDynPath" "$INSTDIR\lib"
 
   CreateShortcut "$SMPROGRAMS\${APP}.lnk" "$INSTDIR\tessaly.exe"
+  StrCpy $0 "$SMPROGRAMS\${APP}.lnk"
+  Call SetShortcutIdentity
   WriteRegStr HKLM "Software\Classes\${DOC_EXT}" "" "${DOC_TYPE}"
   ; Stays in "Open with" when another program takes the extension over.
   WriteRegNone HKLM "Software\Classes\${DOC_EXT}\OpenWithProgids" "${DOC_TYPE}"
@@ -146,16 +242,24 @@ Section
   SectionGetSize 0 $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 
-  ; A silent install must never wait on the launcher's dialog: the first start searches instead.
-  ; Nor does an upgrade ask again for a runtime that is recorded.
+  ; The runtime is recorded for the machine now, not by each user's first start. A silent install
+  ; never waits on the launcher's dialog: -quiet records what it finds, or nothing (the first
+  ; start then asks). An upgrade does not search again for a runtime that is recorded. The
+  ; details keep the identity's line on the status line while -install runs.
   ReadRegStr $0 HKLM "${KEY}" "JavaExe"
-  ${IfNot} ${Silent}
-  ${AndIf} $0 == ""
-    ExecWait '"$INSTDIR\tessaly.exe" -install'
+  ${If} $0 == ""
+    SetDetailsPrint none
+    ${If} ${Silent}
+      ExecWait '"$INSTDIR\tessaly.exe" -install -quiet'
+    ${Else}
+      ExecWait '"$INSTDIR\tessaly.exe" -install'
+    ${EndIf}
+    SetDetailsPrint both
   ${EndIf}
 SectionEnd
 
 Section Uninstall
+  Call un.WaitUntilNotRunning
   ; The launcher forgets the runtime it recorded; the key itself is the installer's to remove.
   ${If} ${FileExists} "$INSTDIR\tessaly.exe"
     ExecWait '"$INSTDIR\tessaly.exe" -uninstall'
@@ -177,7 +281,7 @@ Section Uninstall
 
   ; Only what the installer put there: never a recursive delete of a folder the user chose.
   Delete "$INSTDIR\tessaly.exe"
-  Delete "$INSTDIR\lib\*.jar"
+  Call un.DeleteJars
   RMDir "$INSTDIR\lib"
   Delete "$INSTDIR\uninstall.exe"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

@@ -22,6 +22,26 @@ HWND WaitFor(const char* caption) {
     return nullptr;
 }
 
+// The window's own control with this id, else one anywhere inside it: an installer's page is a
+// dialog within its window.
+HWND FindControl(HWND window, int id) {
+    if (HWND control = GetDlgItem(window, id)) return control;
+    struct Search {
+        int id;
+        HWND found;
+    } search = {id, nullptr};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* search = reinterpret_cast<Search*>(data);
+            if (GetDlgCtrlID(child) != search->id) return TRUE;
+            search->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // The arguments after the program are passed as they are, joined by blanks, so that an
 // installer's unquoted /D=folder with blanks reaches it whole.
 int RunHolding(const char* file, char** command) {
@@ -74,10 +94,10 @@ int main(int argc, char** argv) {
     int id = argc > 3 ? std::atoi(argv[3]) : 0;
     if (std::strcmp(argv[1], "text") == 0) {
         char text[2048] = {};
-        GetWindowTextA(GetDlgItem(window, id), text, sizeof text);
+        GetWindowTextA(FindControl(window, id), text, sizeof text);
         std::printf("%s\n", text);
     } else if (std::strcmp(argv[1], "press") == 0) {
-        PostMessageA(GetDlgItem(window, id), BM_CLICK, 0, 0);
+        PostMessageA(FindControl(window, id), BM_CLICK, 0, 0);
     } else if (std::strcmp(argv[1], "escape") == 0) {
         GUITHREADINFO info = {sizeof info};
         GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);

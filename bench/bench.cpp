@@ -139,7 +139,9 @@ BOOL StartAsUser(std::string commandLine, PROCESS_INFORMATION& info) {
 // The bench sleeps on the folder's change notification meanwhile: polling would take a core from
 // the very start it measures.
 double StartToJava(const std::string& program, const std::string& arguments, const std::string& record) {
-    Sleep(100);  // the previous start's Java and its console host end first rather than compete
+    // The previous start's Java and its console host end first rather than compete: the bare program
+    // leaves them running, the launcher waits for them, and a start that follows them meets their end.
+    Sleep(500);
     DeleteFileA(record.c_str());
     ChangeWatch watch(record.substr(0, record.find_last_of('\\')));
     PROCESS_INFORMATION info = {};

@@ -180,7 +180,9 @@ const string kQuoted = "\"a b\" \"\" \"c d\\\\\" *.jar a?b \"x\\\"y\"";
 const string kDocument = "Ω-日本 Łódź ＂ --x ＂.tsy";
 // Switches that are none.
 const string kNearMisses = "--uninstall /uninstall -uninstall: -ÉNSTALL -instaII";
-const string s16 = "jre16 -cp \"\"", s11 = "jdk11 -cp \"\"";
+const string s16 = "jre16 -cp \"\"", s11 = "jdk11 -cp \"\"", sApp = "app -cp \"\"";
+// The stand-in that the table's APP= tells how to act, recorded.
+const string kApp = "@=%R\\app|APP=";
 // The warning that nothing will run, answered OK or Cancel; Escape, then Cancel.
 const string kYes = "a1" + kWillNotRun, kNo = "a2" + kWillNotRun, kLeave = "e|" + kNo;
 const string kClosed = "the dialog was closed; the warning answered ";
@@ -242,24 +244,22 @@ const Row kRows[] = {
     // A start that fails says why, whenever it fails; Java's own words go to the log and the box.
     {"T:JavaHome=%6|T:JavaExe=%R\\lib\\a.jar", "", "", "", 1,
      "a1Tessaly could not start: Windows would not run %R\\lib\\a.jar\nBad EXE format for %R\\lib\\a.jar."},
-    {"@=%R\\app|T:CommandLineArgs=Main|APP=exit1\n" + kNoMain + "\n", "", "app -cp \"\" Main", "", 1,
-     kEnded + "1.\n\n" + kNoMain + "\n\nThe log of this start:\n%R\\Quellmark\\Tessaly\\tessaly-", "",
+    {"@=%R\\app|T:CommandLineArgs=Main|APP=splash,sleep500,exit1\n" + kNoMain + "\n", "", "app -cp \"\" Main",
+     "", 1, kEnded + "1.\n\n" + kNoMain + "\n\nThe log of this start:\n%R\\Quellmark\\Tessaly\\tessaly-", "",
      "-cp \"\" Main\r\n" + kNoMain},
-    {"@=%R\\app|APP=splash,sleep500,exit1\n" + kNoMain, "", "app -cp \"\"", "", 1,
-     kEnded + "1.\n\n" + kNoMain},
-    {"@=%R\\app|APP=window,sleep1500,exit3221225477\nboom", "", "app -cp \"\"", "", 0xC0000005,
+    {kApp + "window,sleep1500,exit3221225477\nboom", "", sApp, "", 0xC0000005,
      "a1Tessaly ended unexpectedly: Java crashed (exit code 0xC0000005).\n\nboom"},
-    {"@=%R\\app|APP=window,sleep1500,exit1\nbye", "", "app -cp \"\"", "", 1, "", "", "", 20},
-    {"@=%R\\app|APP=sleep12000,exit-2\nlate", "", "app -cp \"\"", "", 0xFFFFFFFE, kEnded + "-2.\n\nlate"},
-    {"@=%R\\app|APP=flood", "", "app -cp \"\"", "", 0, "", "",
+    {kApp + "window,sleep1500,exit1\nbye", "", sApp, "", 1, "", "", "", 20},
+    {kApp + "sleep12000,exit-2\nlate", "", sApp, "", 0xFFFFFFFE, kEnded + "-2.\n\nlate"},
+    {kApp + "flood", "", sApp, "", 0, "", "",
      "\nFIRST LINE\n|bytes of Java's output left out here ...]\r\nline |\nLAST LINE\n"},
     // Ten starts at once keep their logs; the box of the eleventh names its own. Where no one could
     // see a box, the log says it; an administrator's start keeps no log, and says so.
-    {"@=%R\\app|APP=exit1\n", "last.tsy", "app -cp \"\"  last.tsy", "", 1, kEnded, "",
+    {kApp + "exit1\n", "last.tsy", "app -cp \"\"  last.tsy", "", 1, kEnded, "",
      "command line: \"%X\" last.tsy", 60, 'u', 10},
-    {"@=%R\\app|APP=exit1\n", "", "app -cp \"\"", "", 1, "", "",
-     "not shown, no one could see it: " + kEnded.substr(2), 10, 'h'},
-    {"@=%R\\app|APP=exit1\nx", "", "app -cp \"\"", "", 1,
+    {kApp + "exit1\n", "", sApp, "", 1, "", "", "not shown, no one could see it: " + kEnded.substr(2), 10,
+     'h'},
+    {kApp + "exit1\nx", "", sApp, "", 1,
      kEnded + "1.\n\nx\n\nThis start kept no log: it runs with administrator rights", "", "", 60, 'a'},
     // Only when that tree names none: today's installers' places, the highest version of all
     // (equal ones: the earlier place), then JAVA_HOME.
@@ -457,7 +457,7 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         if (row.held > 0) EXPECT_EQ(logs.size(), row.held + 1u);
         for (HANDLE start : held) Finish(start, 30000);
         // Each start's own log, within its bound.
-        string log = Read(boxLog.empty() ? (logs.empty() ? "" : logs.back()) : boxLog);
+        string log = boxLog.empty() && logs.empty() ? "" : Read(boxLog.empty() ? logs.back() : boxLog);
         EXPECT_LT(log.size(), 2000000u);
         std::istringstream parts(Expand(row.log));
         for (string part; std::getline(parts, part, '|');) EXPECT_NE(log.find(part), string::npos) << part;

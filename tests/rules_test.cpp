@@ -64,9 +64,8 @@ TEST(Rules, ExactValues) {
     EXPECT_EQ(added + "|" + stripped, "C:\\\x95\\\\|C:\\\x95\\");
     // A character stays whole.
     EXPECT_EQ(LastLines("1\n2\r\n \r\n\xC3\xA9\xC3\xA9x\r", 2, 3), "2\n\xC3\xA9...");
-    // Exit codes as their users know them; which end of Java is news to the user (the table of
-    // tessaly.exe shows the others).
-    EXPECT_EQ(ExitCodeText(0xC0000005) + ExitCodeText(0xFFFFFFFF) + ExitCodeText(1), "0xC0000005-11");
+    // Which end of Java is news to the user (the table of tessaly.exe shows the others, and the
+    // exit codes' texts).
     const std::tuple<unsigned long, bool, bool, JavaEndMessage> ends[] = {
         {0xFFFFFFFF, true, false, JavaEndMessage::kNone},
         {1, true, true, JavaEndMessage::kCrashed},

@@ -204,7 +204,8 @@ string Use(const string& exe) { return "p1010|c" + exe + "|a1Using Java: " + exe
 // leaves it unread); the launcher's exit code. A user takes the steps once the dialog shows (or
 // answers the launcher's box); app holds lines that the started stand-in recorded; log parts of
 // the run's log (the one its box named), split at '|'. The launcher runs as a standard user, or
-// as: 'a' an administrator, 'h' on a window station that no one sees; after `held` starts of
+// as: 'a' an administrator whose output is read to its end, 'h' on a window station that no one
+// sees; after `held` starts of
 // the same that stay. It must have ended within the seconds given.
 struct Row {
     string set, command, started, key;
@@ -223,9 +224,8 @@ const Row kRows[] = {
      "\"a?b\" "
      "\"x\\\"y\"",
      "6 x %6", 0, "", "", "command line: \"%X\" " + kQuoted},
-    {"@=%6|T:JavaOptions=" + string(3000, 'o'), "", "jre16 " + string(3000, 'o') + " -cp \"\"", ""},
     {"@=%6|T:CommandLineArgs=" + string(32768, 'a'), "", "", "", 1,
-     "a1Tessaly could not start: its command line is too long"},
+     "a1Tessaly could not start: its command line"},
     // Nothing usable recorded: the runtimes' tree decides, its current version first, then the
     // first subkey in range; what it finds is recorded and started.
     {"J=1.6.0_02|J\\1.5=%1|J\\1.6.0_02=%6\\|T:JavaHome=%1|T:JavaExe=%1\\none.exe", "", s16, "6 1.60020 %6\\"},
@@ -246,7 +246,7 @@ const Row kRows[] = {
      "a1Tessaly could not start: Windows would not run %R\\lib\\a.jar\nBad EXE format for %R\\lib\\a.jar."},
     {"@=%R\\app|T:CommandLineArgs=Main|APP=splash,sleep500,exit1\n" + kNoMain + "\n", "", "app -cp \"\" Main",
      "", 1, kEnded + "1.\n\n" + kNoMain + "\n\nThe log of this start:\n%R\\Quellmark\\Tessaly\\tessaly-", "",
-     "-cp \"\" Main\r\n" + kNoMain},
+     "-cp \"\" Main\r\n" + kNoMain + "\nJava ended with exit code 1 after"},
     {kApp + "window,sleep1500,exit3221225477\nboom", "", sApp, "", 0xC0000005,
      "a1Tessaly ended unexpectedly: Java crashed (exit code 0xC0000005).\n\nboom"},
     {kApp + "window,sleep1500,exit1\nbye", "", sApp, "", 1, "", "", "", 20},
@@ -259,8 +259,10 @@ const Row kRows[] = {
      "command line: \"%X\" last.tsy", 60, 'u', 10},
     {kApp + "exit1\n", "", sApp, "", 1, "", "", "not shown, no one could see it: " + kEnded.substr(2), 10,
      'h'},
-    {kApp + "exit1\nx", "", sApp, "", 1,
-     kEnded + "1.\n\nx\n\nThis start kept no log: it runs with administrator rights", "", "", 60, 'a'},
+    // Java's child that holds the pipe keeps the launcher no longer than Java, and Java inherits
+    // nothing else of the launcher's: not the pipe that whoever started the launcher reads.
+    {kApp + "child,exit1\nx", "", sApp, "", 1,
+     kEnded + "1.\n\nx\n\nThis start kept no log: it runs with administrator rights", "", "", 4, 'a'},
     // Only when that tree names none: today's installers' places, the highest version of all
     // (equal ones: the earlier place), then JAVA_HOME.
     {"~J=17|~J\\17=%1", "", s11, "6 17.00000 %1"},
@@ -302,10 +304,12 @@ const Row kRows[] = {
     {"", "", "", "3 <none> <none>", 1,
      "p1009|a1" + kNoInstaller + "|i|" + Use("%1\\bin\\java.exe") + "|p1009|w|p1|" + kNo + "|" + kLeave},
     // The installer's switches, the first one deciding: -install searches even with a runtime
-    // recorded, and starts nothing; -uninstall forgets the runtime. Quiet, it asks no one.
+    // recorded, and starts nothing; -uninstall forgets the runtime; near misses are none (and a
+    // JavaOptions of 3,000 characters reaches Java whole). Quiet, it asks no one.
     {"@=%6", "doc.txt \"-Uninstall\" -install", "", "2 <none> <none>"},
     {"J=1.6|J\\1.6=%1|@=%6", "-install -uninstall", "", "6 1.60000 %1"},
-    {"@=%6", kNearMisses, "jre16 -cp \"\"  " + kNearMisses, ""},
+    {"@=%6|T:JavaOptions=" + string(3000, 'o'), kNearMisses,
+     "jre16 " + string(3000, 'o') + " -cp \"\"  " + kNearMisses, ""},
     {"J=1.6|J\\1.6=%1", "-INSTALL doc.txt -Quiet", "", "6 1.60000 %1"},
     {"", "-install -quiet", "", "3 <none> <none>", 1, "", "", "nothing recorded, and no one asked", 10},
 };
@@ -389,9 +393,8 @@ HANDLE Start(const string& command, char as) {
     STARTUPINFOW startup = {sizeof startup};
     startup.lpDesktop = as == 'h' ? const_cast<wchar_t*>(L"TessalyUnseen\\Default") : nullptr;
     PROCESS_INFORMATION info = {};
-    BOOL started = as == 'a' ? CreateProcessW(nullptr, &line[0], 0, 0, FALSE, 0, 0, 0, &startup, &info)
-                             : CreateProcessAsUserW(linked.LinkedToken, nullptr, &line[0], 0, 0, FALSE, 0, 0,
-                                                    0, &startup, &info);
+    BOOL started =
+        CreateProcessAsUserW(linked.LinkedToken, nullptr, &line[0], 0, 0, FALSE, 0, 0, 0, &startup, &info);
     EXPECT_TRUE(started) << command;
     CloseHandle(info.hThread);
     return info.hProcess;
@@ -450,7 +453,8 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
             for (string step; !HasFailure() && std::getline(steps, step, '|');) Act(step, dialog, record);
         });
         DWORD begin = GetTickCount();
-        EXPECT_EQ(Finish(Start(row.command, row.as), 60000), row.code);
+        if (row.as == 'a') RunAndCapture(target, Expand(row.command), 60000);
+        if (row.as != 'a') EXPECT_EQ(Finish(Start(row.command, row.as), 60000), row.code);
         EXPECT_LT(GetTickCount() - begin, row.within * 1000);
         user.join();
         std::vector<string> logs = Logs();

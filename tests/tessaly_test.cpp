@@ -173,7 +173,7 @@ const string kRefused =
     "The version of Java you have selected is 1.42190\r\nYou must select a version of 1.50000";
 const string kNoInstaller = "Could not find the Java Installer.";
 const string kNoMain = "Error: no main class Main\nCaused by: ClassNotFoundException";
-const string kEnded = "a1Tessaly could not start: Java ended with exit code ";
+const string kNoStart = "a1Tessaly could not start: ", kEnded = kNoStart + "Java ended with exit code ";
 const string kCannotPass = "a1Tessaly cannot hand these names to Java whole:\n";
 const string kQuoted = "\"a b\" \"\" \"c d\\\\\" *.jar a?b \"x\\\"y\"";
 // A document's name that the ANSI code page cannot hold, with look-alikes of quotation marks.
@@ -224,8 +224,7 @@ const Row kRows[] = {
      "\"a?b\" "
      "\"x\\\"y\"",
      "6 x %6", 0, "", "", "command line: \"%X\" " + kQuoted},
-    {"@=%6|T:CommandLineArgs=" + string(32768, 'a'), "", "", "", 1,
-     "a1Tessaly could not start: its command line"},
+    {"@=%6|T:CommandLineArgs=" + string(32768, 'a'), "", "", "", 1, kNoStart + "its command line"},
     // Nothing usable recorded: the runtimes' tree decides, its current version first, then the
     // first subkey in range; what it finds is recorded and started.
     {"J=1.6.0_02|J\\1.5=%1|J\\1.6.0_02=%6\\|T:JavaHome=%1|T:JavaExe=%1\\none.exe", "", s16, "6 1.60020 %6\\"},
@@ -240,10 +239,10 @@ const Row kRows[] = {
     // Too many jars for one command line: Java 6 and later get "folder\*", older ones nothing.
     {"@=%6|T:JavaVersion=1.60000|T:ClasslibDynPath=%R\\many", "", "jre16 -cp \"%R\\many\\*\"", ""},
     {"@=%6|T:JavaVersion=1.50000|T:ClasslibDynPath=%R\\many\\", "", "", "", 1,
-     "a1Tessaly could not start: its 400 jars make a command line too long"},
+     kNoStart + "its 400 jars make a command line too long"},
     // A start that fails says why, whenever it fails; Java's own words go to the log and the box.
     {"T:JavaHome=%6|T:JavaExe=%R\\lib\\a.jar", "", "", "", 1,
-     "a1Tessaly could not start: Windows would not run %R\\lib\\a.jar\nBad EXE format for %R\\lib\\a.jar."},
+     kNoStart + "Windows would not run %R\\lib\\a.jar\nBad EXE format for %R\\lib\\a.jar."},
     {"@=%R\\app|T:CommandLineArgs=Main|APP=splash,sleep500,exit1\n" + kNoMain + "\n", "", "app -cp \"\" Main",
      "", 1, kEnded + "1.\n\n" + kNoMain + "\n\nThe log of this start:\n%R\\Quellmark\\Tessaly\\tessaly-", "",
      "-cp \"\" Main\r\n" + kNoMain + "\nJava ended with exit code 1 after"},
@@ -277,7 +276,6 @@ const Row kRows[] = {
      "", s11, "6 11.00000 %1"},
     {"J=1.4|J\\1.4=%1|J\\1.5=%6|JavaSoft\\JDK\\21=%1", "", s16, "6 1.50000 %6"},
     {"JAVA_HOME=\"%1\\\"", "", s11, "6 11.02000 %1"},
-    {"JAVA_HOME=%1", "", s11, "6 11.02000 %1"},
     // Names the ANSI code page cannot hold: a file by its short name, anything else with the code
     // page's '?', quoted, never a look-alike nor a quotation mark that the name did not hold; the
     // user is told, and Java started with them all the same.

@@ -76,7 +76,7 @@ std::string JvmLauncher::BuildJarClassPath(std::string directory,
         if (name == "." || name == "..") continue;
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
         // The pattern also matches short 8.3 names: tessaly.jar_old is TESSAL~1.JAR.
-        if (!HasJarExtension(name)) continue;
+        if (!HasExtension(name, ".jar")) continue;
         std::string jar;
         if (!PassableText(directory + "\\" + name, jar)) unpassable.push_back(directory + "\\" + name);
         AppendClassPathEntry(classPath, jar);

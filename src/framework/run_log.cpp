@@ -6,6 +6,7 @@
 #include "framework/message_box.h"
 #include "framework/string_table.h"
 #include "res/resource.h"
+#include "util/path_text.h"
 #include "util/wide_text.h"
 
 namespace {
@@ -38,13 +39,6 @@ bool IsLink(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-bool EndsWithLog(const std::string& name) {
-    if (name.size() < 4) return false;
-    std::string end = name.substr(name.size() - 4);
-    for (char& c : end) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return end == ".log";
-}
-
 // Every start's log is named by its UTC time, so the names sort in the order of the starts.
 void RemoveOldLogs(const std::string& folder, const std::string& prefix) {
     std::vector<std::string> names;
@@ -54,7 +48,7 @@ void RemoveOldLogs(const std::string& folder, const std::string& prefix) {
     do {
         // The pattern matches short 8.3 names too; only the long one counts.
         std::string name = Narrow(entry.cFileName, wcslen(entry.cFileName));
-        if (name.compare(0, prefix.size(), prefix) == 0 && EndsWithLog(name) &&
+        if (name.compare(0, prefix.size(), prefix) == 0 && HasExtension(name, ".log") &&
             !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             names.push_back(name);
     } while (FindNextFileW(search, &entry));

@@ -17,11 +17,11 @@ void StripTrailingBackslash(std::string& path, LeadByteTest isLeadByte) {
     if (EndsWithBackslash(path, isLeadByte)) path.pop_back();
 }
 
-bool HasJarExtension(const std::string& name) {
-    if (name.size() < 4) return false;
-    std::string extension = name.substr(name.size() - 4);
-    for (char& c : extension) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    return extension == ".jar";
+bool HasExtension(const std::string& name, const std::string& extension) {
+    if (name.size() < extension.size()) return false;
+    std::string end = name.substr(name.size() - extension.size());
+    for (char& c : end) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return end == extension;
 }
 
 size_t FindLastBackslash(const std::string& path, LeadByteTest isLeadByte) {

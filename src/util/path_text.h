@@ -15,5 +15,6 @@ void StripTrailingBackslash(std::string& path, LeadByteTest isLeadByte);  // rem
 // double-byte character; std::string::npos when there is none.
 size_t FindLastBackslash(const std::string& path, LeadByteTest isLeadByte);
 
-// A file name whose extension is exactly ".jar", in any case ("tessaly.jar_old" is not).
-bool HasJarExtension(const std::string& name);
+// A file name whose extension is exactly `extension` (lower case, ".jar"), in any case:
+// "tessaly.jar_old" has no ".jar".
+bool HasExtension(const std::string& name, const std::string& extension);

@@ -12,6 +12,7 @@
 #include "javafind/version_rules.h"
 #include "util/bounded_output.h"
 #include "util/number_text.h"
+#include "util/output_decoder.h"
 #include "util/utf8_text.h"
 
 using std::string;
@@ -135,6 +136,32 @@ void Output(const string& s) {
           "a line cut");
     size_t recent = std::min(input.size(), size_t(s[2] & 63));
     Check(output.Recent() == input.substr(input.size() - recent), "the recent");
+}
+
+// Java's output decoded in chunks that end at each zero byte is always valid UTF-8, and (lines
+// shorter than what is held) each line decoded by itself: as it is when valid, else as Latin-1.
+string Latin1(const string& text) {
+    string utf8;
+    for (unsigned char c : text)
+        utf8 += c < 0x80 ? string(1, char(c)) : string{char(0xC0 | c >> 6), char(0x80 | (c & 63))};
+    return utf8;
+}
+
+void Decoder(const string& s) {
+    OutputDecoder decoder(Latin1);
+    string got, expected;
+    for (size_t begin = 0, end; begin < s.size(); begin = end + 1) {
+        end = std::min(s.find('\0', begin), s.size() - 1);
+        got += decoder.Add(&s[begin], end + 1 - begin);
+    }
+    got += decoder.Flush();
+    for (size_t begin = 0, end; begin < s.size(); begin = end + 1) {
+        end = std::min(s.find('\n', begin), s.size() - 1);
+        string line = s.substr(begin, end + 1 - begin);
+        expected += IsValidUtf8(line) ? line : Latin1(line);
+    }
+    Check(IsValidUtf8(got), "valid");
+    Check(s.size() > 4096 || got == expected, "line by line");
 }
 
 }  // namespace

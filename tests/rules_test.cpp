@@ -6,8 +6,10 @@
 
 #include "app/launch_params.h"
 #include "app/message_text.h"
+#include "framework/session_rules.h"
 #include "javafind/version_rules.h"
 #include "ui/dialog_rules.h"
+#include "util/output_decoder.h"
 #include "util/path_text.h"
 #include "util/utf8_text.h"
 
@@ -66,12 +68,18 @@ TEST(Rules, ExactValues) {
     EXPECT_EQ(LastLines("1\n2\r\n \r\n\xC3\xA9\xC3\xA9x\r", 2, 3), "2\n\xC3\xA9...");
     // Which end of Java is news to the user (the table of tessaly.exe shows the others, and the
     // exit codes' texts).
-    const std::tuple<unsigned long, bool, bool, JavaEndMessage> ends[] = {
-        {0xFFFFFFFF, true, false, JavaEndMessage::kNone},
-        {1, true, true, JavaEndMessage::kCrashed},
+    const std::tuple<unsigned long, bool, bool, unsigned long, JavaEndMessage> ends[] = {
+        {0xFFFFFFFF, true, false, 0, JavaEndMessage::kNone},
+        {1, true, true, 0, JavaEndMessage::kCrashed},
+        {1, false, false, 59999, JavaEndMessage::kCouldNotStart},
+        {1, false, false, 60000, JavaEndMessage::kEndedAfter},
+        {0xC0000005, false, false, 60000, JavaEndMessage::kCrashed},
     };
-    for (auto [code, window, fatal, message] : ends)
-        EXPECT_EQ(MessageForJavaEnd(code, window, fatal), message) << code;
+    for (auto [code, window, fatal, ms, message] : ends)
+        EXPECT_EQ(MessageForJavaEnd(code, window, fatal, ms), message) << code << " " << ms;
+    EXPECT_EQ(DurationText(59999) + "|" + DurationText(61000) + "|" + DurationText(7322000),
+              "59 seconds|1 minute 1 second|2 hours 2 minutes");
+    EXPECT_EQ(LauncherExitCode(259) + LauncherExitCode(258), 259u);
     string report = "x";
     EXPECT_FALSE(FindFatalErrorReport("# A fatal error", report) || !report.empty());
     EXPECT_TRUE(FindFatalErrorReport(
@@ -89,6 +97,34 @@ TEST(Rules, ExactValues) {
     EXPECT_EQ(home, "C:\\Jdk");
     EXPECT_EQ(Utf8FromUtf16(Utf16FromUtf8("\xCE\xA9\xF0\x9F\x98\x80\xC0\x80\xED\xA0\x80")),
               "\xCE\xA9\xF0\x9F\x98\x80\xEF\xBF\xBD\xEF\xBF\xBD\xED\xA0\x80");
+}
+
+// Where the answer goes: Wine runs every process in session 1 and makes only split tokens, and
+// picks the pipe's name and the log's time itself.
+TEST(Rules, Session) {
+    string bits;
+    for (bool b : {CanBeSeen(true, 0, true), CanBeSeen(false, 0, true), CanBeSeen(true, 1, false),
+                   CanBeSeen(true, 2, true), MayKeepLog(1), MayKeepLog(2), MayKeepLog(3)})
+        bits += b ? '1' : '0';
+    EXPECT_EQ(bits, "0101101");
+    EXPECT_EQ(LogFileName("t", {2026, 1, 2, 3, 4, 5, 6}, 7), "t-20260102-030405-006-07.log");
+    const unsigned char random[16] = {0x00, 0x1f, 0xa0, 0xff, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 0xbc};
+    EXPECT_EQ(PipeName(random), "\\\\.\\pipe\\Tessaly-001fa0ff0102030405060708090a0bbc");
+    EXPECT_EQ(OwnerOnlySecurity("S-1-5-21-1"), "D:P(A;;GA;;;S-1-5-21-1)");
+    // Ten minutes are 6e9 ticks. Kept: the two written last, and any in the last ten minutes
+    // or after now; of equal times, the later name.
+    const uint64_t now = 100000000000;
+    std::vector<LogEntry> logs = {
+        {"a", now - 6000000001}, {"b", now - 6000000000}, {"d", now + 1}, {"e", 1}, {"f", 1}, {"g", ~0ULL}};
+    std::vector<string> old = OldLogs(logs, now, 2, 6000000000);
+    EXPECT_EQ(testing::PrintToString(old), testing::PrintToString(std::vector<string>{"a", "f", "e"}));
+    // A line that never ends comes in parts, a character split between them kept whole (the fuzz
+    // target Decoder holds the rest).
+    OutputDecoder decoder([](const string&) { return string("?"); });
+    string endless = string(4096, 'x') + "\xE2\x82";
+    EXPECT_EQ(decoder.Add(endless.data(), endless.size()), string(4096, 'x'));
+    string decoded = decoder.Add("\xAC", 1);
+    EXPECT_EQ(decoded + decoder.Flush(), "\xE2\x82\xAC");
 }
 
 }  // namespace

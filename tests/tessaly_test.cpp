@@ -123,7 +123,8 @@ string Text(HWND window, int id) {
 // A step is "<op><id><text>", steps are joined by '|': 'p' press id, 'c' choose the file text
 // in the Open dialog, 'a' answer the message box with id and check its text, 'e' Escape, 'x' the
 // close box, 'i' a stand-in installer beside the launcher, 'w' read the record of that started
-// stand-in, 's' read the dialog and keep a picture of it.
+// stand-in, 's' read the dialog and keep a picture of it, 'q' end the session after 2 s. The
+// launcher's own boxes are in front.
 void Act(const string& step, HWND dialog, const string& record) {
     char op = step[0];
     char* rest = nullptr;
@@ -132,6 +133,12 @@ void Act(const string& step, HWND dialog, const string& record) {
     if (op == 'p') PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
     if (op == 'e') PostMessageA(dialog, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     if (op == 'x') PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (op == 'q') {
+        Sleep(2000);
+        HWND session = FindWindowW(L"TessalySession", nullptr);
+        EXPECT_TRUE(SendMessageW(session, WM_QUERYENDSESSION, 0, 0));
+        SendMessageW(session, WM_ENDSESSION, TRUE, 0);
+    }
     if (op == 'i') CopyFileA(Expand("%1\\bin\\java.exe").c_str(), Expand(kInstaller).c_str(), 0);
     // The installer's window is shown normally.
     if (op == 'w') EXPECT_NE(Read(record).find("show=1 "), string::npos);
@@ -162,6 +169,7 @@ void Act(const string& step, HWND dialog, const string& record) {
         if (shown.find(named) != string::npos) boxLog = shown.substr(shown.find(named) + named.size());
         // The dialog owns its boxes; the closing warning has no owner.
         EXPECT_EQ(GetWindow(box, GW_OWNER), IsWindow(dialog) ? dialog : nullptr);
+        EXPECT_EQ((GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, !IsWindow(dialog));
         PostMessageA(GetDlgItem(box, id), BM_CLICK, 0, 0);
     }
     for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(20);
@@ -172,7 +180,7 @@ const string kWillNotRun = "Tessaly will not run until";
 const string kRefused =
     "The version of Java you have selected is 1.42190\r\nYou must select a version of 1.50000";
 const string kNoInstaller = "Could not find the Java Installer.";
-const string kNoMain = "Error: no main class Main\nCaused by: ClassNotFoundException";
+const string kNoMain = "Error: no main class Main\nCaused by: ClassNotFoundException: Grüße";
 const string kNoStart = "a1Tessaly could not start: ", kEnded = kNoStart + "Java ended with exit code ";
 const string kCannotPass = "a1Tessaly cannot hand these names to Java whole:\n";
 const string kQuoted = "\"a b\" \"\" \"c d\\\\\" *.jar a?b \"x\\\"y\"";
@@ -205,8 +213,9 @@ string Use(const string& exe) { return "p1010|c" + exe + "|a1Using Java: " + exe
 // answers the launcher's box); app holds lines that the started stand-in recorded; log parts of
 // the run's log (the one its box named), split at '|'. The launcher runs as a standard user, or
 // as: 'a' an administrator whose output is read to its end, 'h' on a window station that no one
-// sees; after `held` starts of
-// the same that stay. It must have ended within the seconds given.
+// sees, 'k' a standard user whose launcher is ended after 3 s; after `held` starts of the same
+// that stay (a negative number: that many that end first, among ten old logs named for 2099).
+// It must have ended within the seconds given.
 struct Row {
     string set, command, started, key;
     DWORD code = 0;
@@ -243,21 +252,31 @@ const Row kRows[] = {
     // A start that fails says why, whenever it fails; Java's own words go to the log and the box.
     {"T:JavaHome=%6|T:JavaExe=%R\\lib\\a.jar", "", "", "", 1,
      kNoStart + "Windows would not run %R\\lib\\a.jar\nBad EXE format for %R\\lib\\a.jar."},
-    {"@=%R\\app|T:CommandLineArgs=Main|APP=splash,sleep500,exit1\n" + kNoMain + "\n", "", "app -cp \"\" Main",
-     "", 1, kEnded + "1.\n\n" + kNoMain + "\n\nThe log of this start:\n%R\\Quellmark\\Tessaly\\tessaly-", "",
-     "-cp \"\" Main\r\n" + kNoMain + "\nJava ended with exit code 1 after"},
+    // Java's lines as it wrote them: UTF-8, or the JVM's own in the ANSI code page.
+    {"@=%R\\app|T:CommandLineArgs=Main|APP=splash,sleep500,exit1\n" + kNoMain + "\n\xE9t\xE9", "",
+     "app -cp \"\" Main", "", 1,
+     kEnded + "1.\n\n" + kNoMain + "\nété\n\nThe log of this start:\n%R\\Quellmark\\Tessaly\\tessaly-", "",
+     "-cp \"\" Main\r\nthe launcher's own time to Java's start: |ms\r\n" + kNoMain +
+         "\nété\r\nJava ended with exit code 1 after"},
     {kApp + "window,sleep1500,exit3221225477\nboom", "", sApp, "", 0xC0000005,
      "a1Tessaly ended unexpectedly: Java crashed (exit code 0xC0000005).\n\nboom"},
     {kApp + "window,sleep1500,exit1\nbye", "", sApp, "", 1, "", "", "", 20},
     {kApp + "sleep12000,exit-2\nlate", "", sApp, "", 0xFFFFFFFE, kEnded + "-2.\n\nlate"},
     {kApp + "flood", "", sApp, "", 0, "", "",
      "\nFIRST LINE\n|bytes of Java's output left out here ...]\r\nline |\nLAST LINE\n"},
+    // Ended without warning, or at the session's end, the launcher has its log up to date.
+    {kApp + "flood,sleep9000", "", sApp, "", 0xDEAD, "", "", "left out so far ...]\r\nline |\nLAST LINE\n", 5,
+     'k'},
+    {kApp + "flood,sleep9000", "", sApp, "", 0xDEAD, "q", "",
+     "\nLAST LINE\nthe session ended (logoff, restart or shutdown) while Java ran\r\n", 5, 'k'},
     // Ten starts at once keep their logs; the box of the eleventh names its own. Where no one could
     // see a box, the log says it; an administrator's start keeps no log, and says so.
     {kApp + "exit1\n", "last.tsy", "app -cp \"\"  last.tsy", "", 1, kEnded, "",
      "command line: \"%X\" last.tsy", 60, 'u', 10},
-    {kApp + "exit1\n", "", sApp, "", 1, "", "", "not shown, no one could see it: " + kEnded.substr(2), 10,
-     'h'},
+    {kApp + "exit259\n", "", sApp, "", 1, "", "",
+     "not shown, no one could see it: " + kEnded.substr(2) + "259", 10, 'h'},
+    // Old logs go by age: a clock set back keeps the starts' own.
+    {kApp, "", sApp, "", 0, "", "", "", 60, 'u', -1},
     // Java's child that holds the pipe keeps the launcher no longer than Java, and Java inherits
     // nothing else of the launcher's: not the pipe that whoever started the launcher reads.
     {kApp + "child,exit1\nx", "", sApp, "", 1,
@@ -357,7 +376,7 @@ void Prepare(const string& set) {
     for (string entry; std::getline(entries, entry, '|');) Set(entry, views[0].Handle(), views[1].Handle());
 }
 
-// The logs of the starts, by name in the order of the starts.
+// The logs of the starts.
 std::vector<string> Logs() {
     std::vector<string> logs;
     WIN32_FIND_DATAW entry;
@@ -366,7 +385,13 @@ std::vector<string> Logs() {
         logs.push_back(root + "\\Quellmark\\Tessaly\\" + Narrow(entry.cFileName, wcslen(entry.cFileName)));
     }
     FindClose(search);
-    std::sort(logs.begin(), logs.end());
+    // In the order of their last writes.
+    auto written = [](const string& log) {
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        GetFileAttributesExW(Widen(log).c_str(), GetFileExInfoStandard, &data);
+        return std::tuple(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime, log);
+    };
+    std::sort(logs.begin(), logs.end(), [&](auto& a, auto& b) { return written(a) < written(b); });
     return logs;
 }
 
@@ -440,23 +465,33 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         Prepare(row.set);
         DeleteFileW(Widen(record).c_str());
         for (const string& log : Logs()) DeleteFileW(Widen(log).c_str());
+        for (int i = 0; i < 10 && row.held < 0; ++i) {
+            string name = root + "\\Quellmark\\Tessaly\\tessaly-20990101-000000-000-0" + std::to_string(i);
+            HANDLE log = CreateFileW(Widen(name + ".log").c_str(), GENERIC_WRITE, 0, 0, CREATE_NEW, 0, 0);
+            FILETIME old = {0, 0x01D00000};
+            SetFileTime(log, nullptr, nullptr, &old);
+            CloseHandle(log);
+        }
+        for (int i = 0; i < -row.held; ++i) Finish(Start(row.command, row.as), 60000);
         boxLog.clear();
         std::vector<HANDLE> held;
         for (int i = 0; i < row.held; ++i) held.push_back(Start("held.tsy --act=sleep6000", row.as));
         for (int i = 0; i < 500 && Logs().size() < held.size(); ++i) Sleep(20);
         // The user gives up at the first failure, and so does the table.
         std::thread user([&] {
-            HWND dialog = row.steps.empty() || row.steps[0] == 'a' ? nullptr : WaitFor("Install Java");
+            HWND dialog = row.steps.empty() || strchr("aq", row.steps[0]) ? nullptr : WaitFor("Install Java");
             std::istringstream steps(row.steps);
             for (string step; !HasFailure() && std::getline(steps, step, '|');) Act(step, dialog, record);
         });
         DWORD begin = GetTickCount();
         if (row.as == 'a') RunAndCapture(target, Expand(row.command), 60000);
-        if (row.as != 'a') EXPECT_EQ(Finish(Start(row.command, row.as), 60000), row.code);
+        if (row.as != 'a')
+            EXPECT_EQ(Finish(Start(row.command, row.as), row.as == 'k' ? 3000 : 60000), row.code);
         EXPECT_LT(GetTickCount() - begin, row.within * 1000);
         user.join();
         std::vector<string> logs = Logs();
-        if (row.held > 0) EXPECT_EQ(logs.size(), row.held + 1u);
+        // Of ten old logs and two starts' own, ten stay: the starts' by age, whatever their names.
+        if (row.held != 0) EXPECT_EQ(logs.size(), row.held < 0 ? 10u : row.held + 1u);
         for (HANDLE start : held) Finish(start, 30000);
         // Each start's own log, within its bound.
         string log = boxLog.empty() && logs.empty() ? "" : Read(boxLog.empty() ? logs.back() : boxLog);
@@ -470,7 +505,7 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         bool whole = row.started.find(' ') != string::npos;
         string expected =
             Expand(row.started) +
-            (whole ? "\ndirectory=" + build + "\nshow=0 flags=1101 title=Quellmark.Tessaly\n" : "");
+            (whole ? "\ndirectory=" + build + "\nshow=0 flags=1100 console=0 title=Quellmark.Tessaly\n" : "");
         EXPECT_EQ(got.substr(0, expected.size()), expected);
         std::istringstream lines(Expand(row.app));
         for (string part; std::getline(lines, part);) {

@@ -1,5 +1,5 @@
 // Staying with a started Java until it ends: its output into the run log, its first application
-// window noticed.
+// window noticed, the session's end heard.
 #pragma once
 #include <windows.h>
 
@@ -11,6 +11,7 @@
 constexpr size_t kLogHeadBytes = 1 << 20;
 constexpr size_t kLogTailBytes = 1 << 19;
 
-// Returns when the process has ended and what it wrote has been read (pipe null: nothing to read).
-// Fills result's exit code, window and times, and the last of the output.
+// Returns when the process has ended and what it wrote has been read (pipe null: nothing to read),
+// or when the session ends for an installer (the Restart Manager) or the launcher is told to
+// close. Fills result's exit code, window, times and session end, and the last of the output.
 void WatchJava(HANDLE process, DWORD processId, OutputPipe* pipe, JavaStart& result);

@@ -12,7 +12,8 @@ struct JavaStart {
     bool windowShown = false;    // kEnded: an application window (one with a title bar) was seen
     unsigned long windowMs = 0;  // from the start to the first such window
     unsigned long runMs = 0;     // from the start to Java's end
-    std::string output;          // the last of what Java wrote, as it wrote it
+    bool sessionEnded = false;   // kEnded: the session ended, or the launcher was told to close
+    std::string output;          // the last of what Java wrote, as UTF-8
 };
 
 class JvmLauncher {

@@ -14,7 +14,6 @@
 #include "framework/window_support.h"
 #include "res/resource.h"
 #include "settings/launcher_settings.h"
-#include "util/ansi_text.h"
 #include "util/module_files.h"
 #include "util/number_text.h"
 #include "util/path_text.h"
@@ -43,7 +42,7 @@ void Tell(const std::string& text, UINT icon = MB_ICONHAND) {
         text + "\n\n" +
         (log != nullptr ? Fill(IDS_SEE_LOG, {log->Path()}) : Fill(IDS_NO_LOG, {RunLog::WhyNone()}));
     WindowSupport windows;
-    MessageBoxW(nullptr, Widen(shown).c_str(), Widen(LoadText(IDS_DISPLAY_NAME)).c_str(), MB_OK | icon);
+    ShowMessage(nullptr, shown, MB_OK | icon);
 }
 
 // The text as Java can be given it; what cannot pass whole is told in the log.
@@ -168,21 +167,24 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
         return;
     }
     // Java's own: `start /wait` and scripts see how it ended.
-    m_exitCode = static_cast<int>(start.exitCode);
-    std::string output = AnsiToUtf8(start.output);
+    m_exitCode = static_cast<int>(LauncherExitCode(start.exitCode));
     std::string report;
-    bool fatal = FindFatalErrorReport(output, report);
-    LogLine("Java ended with exit code " + ExitCodeText(start.exitCode) + " after " +
-            std::to_string(start.runMs) + " ms, " +
+    bool fatal = FindFatalErrorReport(start.output, report);
+    LogLine("Java " + std::string(start.sessionEnded ? "had" : "ended with") + " exit code " +
+            ExitCodeText(start.exitCode) + " after " + std::to_string(start.runMs) + " ms, " +
             (start.windowShown
                  ? "its application window shown after " + std::to_string(start.windowMs) + " ms"
                  : "before any application window"));
-    JavaEndMessage message = MessageForJavaEnd(start.exitCode, start.windowShown, fatal);
+    // Whoever ends the session is not asked about it.
+    if (start.sessionEnded) return;
+    JavaEndMessage message = MessageForJavaEnd(start.exitCode, start.windowShown, fatal, start.runMs);
     if (message == JavaEndMessage::kNone) return;
-    std::string text = Fill(message == JavaEndMessage::kCrashed ? IDS_JAVA_CRASHED : IDS_JAVA_ENDED,
-                            {ExitCodeText(start.exitCode)});
+    unsigned id = message == JavaEndMessage::kCrashed      ? IDS_JAVA_CRASHED
+                  : message == JavaEndMessage::kEndedAfter ? IDS_JAVA_ENDED_AFTER
+                                                           : IDS_JAVA_ENDED;
+    std::string text = Fill(id, {ExitCodeText(start.exitCode), DurationText(start.runMs)});
     if (!report.empty()) text += "\n\n" + Fill(IDS_JAVA_REPORT, {report});
-    std::string lines = LastLines(output, kShownLines, kShownWidth);
+    std::string lines = LastLines(start.output, kShownLines, kShownWidth);
     if (!lines.empty()) text += "\n\n" + lines;
     Tell(text);
 }

@@ -44,7 +44,8 @@ bool LauncherApp::InitInstance(const std::vector<std::string>& args) {
         char time[32] = {};
         wsprintfA(time, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
                   now.wMinute, now.wSecond);
-        LogLine(LoadText(IDS_DISPLAY_NAME) + " launcher " + OwnVersion() + ", " + time);
+        LogLine(LoadText(IDS_DISPLAY_NAME) + " launcher " + OwnVersion() + ", " + time + ", process id " +
+                std::to_string(GetCurrentProcessId()));
         LogLine("command line: " + Narrow(GetCommandLineW()));
     }
     LauncherSettings settings;

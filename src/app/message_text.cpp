@@ -70,8 +70,23 @@ bool FindFatalErrorReport(const std::string& output, std::string& reportFile) {
     return true;
 }
 
-JavaEndMessage MessageForJavaEnd(unsigned long exitCode, bool windowShown, bool fatalErrorReport) {
+JavaEndMessage MessageForJavaEnd(unsigned long exitCode, bool windowShown, bool fatalErrorReport,
+                                 unsigned long runMs) {
     if (exitCode == 0) return JavaEndMessage::kNone;
-    if (!windowShown) return JavaEndMessage::kCouldNotStart;
-    return IsExceptionCode(exitCode) || fatalErrorReport ? JavaEndMessage::kCrashed : JavaEndMessage::kNone;
+    bool crashed = IsExceptionCode(exitCode) || fatalErrorReport;
+    if (!windowShown && runMs < kLongRunMs) return JavaEndMessage::kCouldNotStart;
+    if (crashed) return JavaEndMessage::kCrashed;
+    return windowShown ? JavaEndMessage::kNone : JavaEndMessage::kEndedAfter;
 }
+
+std::string DurationText(unsigned long milliseconds) {
+    unsigned long seconds = milliseconds / 1000;
+    auto count = [](unsigned long n, const char* unit) {
+        return std::to_string(n) + " " + unit + (n == 1 ? "" : "s");
+    };
+    if (seconds < 60) return count(seconds, "second");
+    if (seconds < 3600) return count(seconds / 60, "minute") + " " + count(seconds % 60, "second");
+    return count(seconds / 3600, "hour") + " " + count(seconds / 60 % 60, "minute");
+}
+
+unsigned long LauncherExitCode(unsigned long javaExitCode) { return javaExitCode == 259 ? 1 : javaExitCode; }

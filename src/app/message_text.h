@@ -20,7 +20,18 @@ std::string ExitCodeText(unsigned long code);
 bool FindFatalErrorReport(const std::string& output, std::string& reportFile);
 
 // What the user is told when Java has ended. Until its application window showed, any exit code
-// but 0 means it could not start; after that, an application that ended itself has told its
-// user already, and only a crash (an exception code, the JVM's fatal-error report) is news.
-enum class JavaEndMessage { kNone, kCouldNotStart, kCrashed };
-JavaEndMessage MessageForJavaEnd(unsigned long exitCode, bool windowShown, bool fatalErrorReport);
+// but 0 means it could not start, unless it ran for kLongRunMs or more (a tray application, an
+// undecorated window): then it just ended, after that long. After the window showed, an
+// application that ended itself has told its user already, and only a crash (an exception code,
+// the JVM's fatal-error report) is news.
+enum class JavaEndMessage { kNone, kCouldNotStart, kCrashed, kEndedAfter };
+constexpr unsigned long kLongRunMs = 60000;
+JavaEndMessage MessageForJavaEnd(unsigned long exitCode, bool windowShown, bool fatalErrorReport,
+                                 unsigned long runMs);
+
+// "59 seconds", "1 minute 5 seconds", "2 hours 1 minute": the two largest units.
+std::string DurationText(unsigned long milliseconds);
+
+// Java's exit code passed on as the launcher's, but for STILL_ACTIVE (259): a caller that polls
+// GetExitCodeProcess would take it for a launcher still running, and wait for ever.
+unsigned long LauncherExitCode(unsigned long javaExitCode);

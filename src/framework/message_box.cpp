@@ -8,7 +8,12 @@
 #include "util/wide_text.h"
 
 int ShowMessage(HWND owner, const std::string& text, UINT buttonsAndIcon) {
-    return MessageBoxW(owner, Widen(text).c_str(), Widen(LoadText(IDS_DISPLAY_NAME)).c_str(), buttonsAndIcon);
+    // A box of its own is in front of Java's windows, which the launcher has no right to push
+    // aside: where Windows refuses it the foreground, it is on top all the same. System-modal is
+    // application-modal and topmost; Wine makes only that one topmost.
+    UINT inFront = owner == nullptr ? MB_SETFOREGROUND | MB_TOPMOST | MB_SYSTEMMODAL : 0;
+    return MessageBoxW(owner, Widen(text).c_str(), Widen(LoadText(IDS_DISPLAY_NAME)).c_str(),
+                       buttonsAndIcon | inFront);
 }
 
 std::string SystemErrorText(unsigned long error, const std::string& path) {

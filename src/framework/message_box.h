@@ -5,6 +5,7 @@
 #include <string>
 
 // A message box captioned with the application's display name; returns the button pressed.
+// Without an owner, it asks for the foreground and stays on top until answered.
 int ShowMessage(HWND owner, const std::string& text, UINT buttonsAndIcon);
 
 // The system's own text for an error, with the file name where it has "%1" for one; "error N"

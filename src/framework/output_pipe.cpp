@@ -1,6 +1,9 @@
 // The pipe through which a child's output reaches the launcher.
 #include "framework/output_pipe.h"
 
+#include <sddl.h>
+
+#include "framework/session_rules.h"
 #include "util/wide_text.h"
 
 namespace {
@@ -8,25 +11,62 @@ namespace {
 // Not before Vista; older systems refuse the flag, and take the pipe without it.
 constexpr DWORD kRejectRemoteClients = 0x00000008;
 
+// RtlGenRandom, exported by advapi32 under this name: bcrypt.dll is not among the system's known
+// DLLs, which alone the launcher may load by name.
+using GenRandomFn = BOOLEAN(WINAPI*)(PVOID, ULONG);
+
+// This process's user as SDDL text ("S-1-5-21-..."); "" when the token cannot say.
+std::string UserSid() {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return "";
+    UniqueHandle owned(token);
+    union {
+        TOKEN_USER user;
+        char room[256];
+    } user = {};
+    DWORD size = 0;
+    wchar_t* text = nullptr;
+    if (!GetTokenInformation(token, TokenUser, &user, sizeof user, &size) ||
+        !ConvertSidToStringSidW(user.user.User.Sid, &text))
+        return "";
+    std::string sid = Narrow(text, wcslen(text));
+    LocalFree(text);
+    return sid;
+}
+
 }  // namespace
 
 bool OutputPipe::Create() {
     // Anonymous pipes cannot be read asynchronously: a named one of this process's own, one
-    // instance only, whose one client this process opens at once.
-    static unsigned serial = 0;
+    // instance only, whose one client this process opens at once. Its name is random, so that no
+    // other program can make it first, and only this user may open it.
+    auto genRandom = reinterpret_cast<GenRandomFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "SystemFunction036")));
+    std::string sid = UserSid();
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (sid.empty() || genRandom == nullptr ||
+        !ConvertStringSecurityDescriptorToSecurityDescriptorW(Widen(OwnerOnlySecurity(sid)).c_str(),
+                                                              SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    SECURITY_ATTRIBUTES security = {sizeof security, descriptor, FALSE};
+    DWORD reject = kRejectRemoteClients;
     for (int attempt = 0; attempt < 4 && !m_read.IsValid(); ++attempt) {
-        std::string name = "\\\\.\\pipe\\Tessaly-" + std::to_string(GetCurrentProcessId()) + "-" +
-                           std::to_string(GetTickCount()) + "-" + std::to_string(++serial);
-        DWORD mode =
-            PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | (attempt % 2 == 0 ? kRejectRemoteClients : 0);
+        unsigned char random[16] = {};
+        if (!genRandom(random, sizeof random)) break;
+        std::wstring name = Widen(PipeName(random));
         *m_read.Receive() = CreateNamedPipeW(
-            Widen(name).c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-            mode, 1, 0, sizeof m_buffer, 0, nullptr);
+            name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+            PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | reject, 1, 0, sizeof m_buffer, 0, &security);
+        // Only a system that does not know the flag goes without it.
+        if (!m_read.IsValid() && GetLastError() == ERROR_INVALID_PARAMETER && reject != 0) {
+            reject = 0;
+            continue;
+        }
         if (!m_read.IsValid()) continue;
-        *m_child.Receive() =
-            CreateFileW(Widen(name).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        *m_child.Receive() = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         if (!m_child.IsValid()) m_read.Close();
     }
+    LocalFree(descriptor);
     *m_event.Receive() = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     return m_read.IsValid() && m_event.IsValid();
 }

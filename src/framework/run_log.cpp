@@ -1,9 +1,12 @@
 // The log of one start.
 #include "framework/run_log.h"
 
+#include <shlobj.h>
+
 #include <vector>
 
 #include "framework/message_box.h"
+#include "framework/session_rules.h"
 #include "framework/string_table.h"
 #include "res/resource.h"
 #include "util/path_text.h"
@@ -14,24 +17,44 @@ namespace {
 RunLog* g_current = nullptr;
 std::string g_whyNone;
 
-// An elevated run of this user's account (an installer's -install after "Yes" in the elevation
+// The elevated half of a split token (an installer's -install after "Yes" in the elevation
 // prompt) must not write where the same user, unelevated, could have planted a link to a system
-// file. The system account's own folders are its administrators' alone. XP knows no elevation.
-bool IsElevatedUser() {
+// file. XP knows no elevation.
+bool MayLog() {
     HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return true;
     UniqueHandle owned(token);
-    TOKEN_ELEVATION elevation = {};
+    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
     DWORD size = 0;
-    if (!GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) ||
-        !elevation.TokenIsElevated)
-        return false;
-    union {
-        TOKEN_USER user;
-        char room[256];
-    } user = {};
-    return !GetTokenInformation(token, TokenUser, &user, sizeof user, &size) ||
-           !IsWellKnownSid(user.user.User.Sid, WinLocalSystemSid);
+    return !GetTokenInformation(token, TokenElevationType, &type, sizeof type, &size) || MayKeepLog(type);
+}
+
+// The user's local application data: the environment's, else the shell's (XP has no
+// %LOCALAPPDATA%, and a start may come without an environment).
+std::string LocalAppData() {
+    wchar_t base[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", base, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) return Narrow(base, length);
+    if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base) != S_OK) return "";
+    return Narrow(base, wcslen(base));
+}
+
+// The system account's profile lies in the system folder, which WOW64 redirects for a 32-bit
+// program to SysWOW64: written through Sysnative, the log is where its name says it is.
+std::string Unredirected(const std::string& path) {
+    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+    auto isWow64 = reinterpret_cast<IsWow64ProcessFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+    BOOL wow64 = FALSE;
+    wchar_t system[MAX_PATH] = {}, windows[MAX_PATH] = {};
+    if (isWow64 == nullptr || !isWow64(GetCurrentProcess(), &wow64) || !wow64) return path;
+    UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    std::wstring wide = Widen(path);
+    if (length == 0 || length >= MAX_PATH || wide.size() <= length || wide[length] != L'\\' ||
+        _wcsnicmp(wide.c_str(), system, length) != 0)
+        return path;
+    length = GetWindowsDirectoryW(windows, MAX_PATH);
+    return Narrow(windows, length) + "\\Sysnative" + Narrow(wide.substr(wcslen(system)));
 }
 
 bool IsLink(const std::string& path) {
@@ -39,9 +62,17 @@ bool IsLink(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-// Every start's log is named by its UTC time, so the names sort in the order of the starts.
-void RemoveOldLogs(const std::string& folder, const std::string& prefix) {
-    std::vector<std::string> names;
+bool SameFile(HANDLE a, HANDLE b) {
+    BY_HANDLE_FILE_INFORMATION first = {}, second = {};
+    return GetFileInformationByHandle(a, &first) && GetFileInformationByHandle(b, &second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}
+
+uint64_t Ticks(const FILETIME& time) { return (uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime; }
+
+void RemoveOldLogs(const std::string& folder, const std::string& prefix, HANDLE own) {
+    std::vector<LogEntry> logs;
     WIN32_FIND_DATAW entry;
     HANDLE search = FindFirstFileW(Widen(folder + "\\" + prefix + "*.log").c_str(), &entry);
     if (search == INVALID_HANDLE_VALUE) return;
@@ -50,15 +81,22 @@ void RemoveOldLogs(const std::string& folder, const std::string& prefix) {
         std::string name = Narrow(entry.cFileName, wcslen(entry.cFileName));
         if (name.compare(0, prefix.size(), prefix) == 0 && HasExtension(name, ".log") &&
             !(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(name);
+            logs.push_back({name, Ticks(entry.ftLastWriteTime)});
     } while (FindNextFileW(search, &entry));
     FindClose(search);
-    // A log with kKeptLogs newer ones goes; one that another start still writes cannot be deleted,
-    // and stays.
-    for (const std::string& name : names) {
-        int newer = 0;
-        for (const std::string& other : names) newer += other > name;
-        if (newer >= kKeptLogs) DeleteFileW(Widen(folder + "\\" + name).c_str());
+    FILETIME now = {};
+    GetSystemTimeAsFileTime(&now);
+    for (const std::string& name :
+         OldLogs(logs, Ticks(now), kKeptLogs, uint64_t{kKeptLogMinutes} * 60 * 10000000)) {
+        // This start's own goes never, whatever its name (asked without any access that its
+        // sharing could refuse); one that another start still writes cannot be deleted, and stays.
+        std::wstring path = Widen(folder + "\\" + name);
+        UniqueHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (file.IsValid() && SameFile(file.Get(), own)) continue;
+        file.Close();
+        DeleteFileW(path.c_str());
     }
 }
 
@@ -82,57 +120,71 @@ bool RunLog::Refuse(const std::string& why) {
 }
 
 bool RunLog::Open(const std::string& relativeStem) {
-    if (IsElevatedUser()) return Refuse(LoadText(IDS_NO_LOG_ELEVATED));
-    wchar_t base[MAX_PATH] = {};
-    DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", base, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return Refuse(SystemErrorText(ERROR_ENVVAR_NOT_FOUND, ""));
-    std::string root = Narrow(base, length);
+    if (!MayLog()) return Refuse(LoadText(IDS_NO_LOG_ELEVATED));
+    std::string root = LocalAppData();
+    if (root.empty()) return Refuse(SystemErrorText(ERROR_PATH_NOT_FOUND, ""));
     std::string stem = root + "\\" + relativeStem;
     size_t slash = stem.rfind('\\');
-    std::string folder = stem.substr(0, slash), prefix = stem.substr(slash + 1) + "-";
+    std::string shown = stem.substr(0, slash), prefix = stem.substr(slash + 1);
+    std::string folder = Unredirected(shown);
+    size_t shift = folder.size() - shown.size();
     // Each folder below it, in turn; creating one that is there fails harmlessly. A junction there
     // would send the log, and the removal of old ones, into another folder.
-    for (size_t at = root.size() + 1; at <= folder.size(); ++at) {
+    for (size_t at = root.size() + shift + 1; at <= folder.size(); ++at) {
         if (at < folder.size() && folder[at] != '\\') continue;
         std::string part = folder.substr(0, at);
         CreateDirectoryW(Widen(part).c_str(), nullptr);
         if (IsLink(part)) {
             std::string why = LoadText(IDS_NO_LOG_LINK);
-            return Refuse(why.replace(why.find("%2"), 2, part));
+            return Refuse(why.replace(why.find("%2"), 2, shown.substr(0, at - shift)));
         }
     }
     SYSTEMTIME now = {};
     GetSystemTime(&now);
-    char stamp[32] = {};
-    wsprintfA(stamp, "%04u%02u%02u-%02u%02u%02u-%lu", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-              now.wSecond, GetCurrentProcessId());
-    for (int attempt = 1;; ++attempt) {
-        std::string path =
-            folder + "\\" + prefix + stamp + (attempt == 1 ? "" : "-" + std::to_string(attempt)) + ".log";
+    LogTime utc = {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+    for (unsigned counter = 1;; ++counter) {
+        std::string name = LogFileName(prefix, utc, counter);
         // A new file, never an existing one emptied, nor one that a link by this name points at.
         // Others may read it while this start writes.
-        HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        HANDLE file =
+            CreateFileW(Widen(folder + "\\" + name).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
             *m_file.Receive() = file;
-            m_path = path;
+            m_path = shown + "\\" + name;
             g_current = this;
             break;
         }
         DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS || attempt == 9) return Refuse(SystemErrorText(error, path));
+        if (error != ERROR_FILE_EXISTS || counter == 99)
+            return Refuse(SystemErrorText(error, shown + "\\" + name));
     }
     m_folder = folder;
-    m_prefix = prefix;
+    m_prefix = prefix + "-";
     return true;
 }
 
 void RunLog::RemoveOld() {
-    if (!m_folder.empty()) RemoveOldLogs(m_folder, m_prefix);
+    if (!m_folder.empty()) RemoveOldLogs(m_folder, m_prefix, m_file.Get());
     m_folder.clear();
 }
 
 void RunLog::Write(const std::string& text) const {
     DWORD written = 0;
     WriteFile(m_file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+unsigned long long RunLog::End() const {
+    LARGE_INTEGER at = {};
+    LARGE_INTEGER none = {};
+    SetFilePointerEx(m_file.Get(), none, &at, FILE_CURRENT);
+    return static_cast<unsigned long long>(at.QuadPart);
+}
+
+void RunLog::Rewrite(unsigned long long offset, const std::string& text) const {
+    LARGE_INTEGER at = {};
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(m_file.Get(), at, nullptr, FILE_BEGIN)) return;
+    Write(text);
+    SetEndOfFile(m_file.Get());
 }

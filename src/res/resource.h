@@ -48,3 +48,4 @@
 #define IDS_NO_LOG_ELEVATED       9020
 #define IDS_NO_LOG_LINK           9021
 #define IDS_APP_ID                9022
+#define IDS_JAVA_ENDED_AFTER      9023

@@ -15,6 +15,8 @@ public:
     std::string Ending(unsigned long long& leftOut) const;
     // The last recentBytes of the whole output, beginning included.
     std::string Recent() const;
+    // Whether the beginning is complete: what comes now is held, not written through.
+    bool PastHead() const { return m_headLeft == 0; }
 
 private:
     size_t m_headLeft;

@@ -11,6 +11,7 @@ Unicode true
 !include LogicLib.nsh
 !include Win\COM.nsh
 !include Win\Propkey.nsh
+!include x64.nsh
 
 ; ---- What a packager adapts ---------------------------------------------------------------
 !define APP        "Tessaly"
@@ -212,8 +213,13 @@ Section
   File "/oname=tessaly.exe" "${LAUNCHER}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
-  ; Only the three launch settings: an upgrade keeps the runtime the launcher recorded.
-  WriteRegStr HKLM "${KEY}" "JavaOptions" "${VM_OPTIONS}"
+  ; Only the launch settings: an upgrade keeps the runtime the launcher recorded, and the Java
+  ; options an administrator set (empty ones too); the default is a first install's.
+  ClearErrors
+  ReadRegStr $0 HKLM "${KEY}" "JavaOptions"
+  ${If} ${Errors}
+    WriteRegStr HKLM "${KEY}" "JavaOptions" "${VM_OPTIONS}"
+  ${EndIf}
   WriteRegStr HKLM "${KEY}" "CommandLineArgs" "${APP_ARGS}"
   WriteRegStr HKLM "${KEY}" "ClasslibDynPath" "$INSTDIR\lib"
 
@@ -232,8 +238,10 @@ Section
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${APP}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  ; In place (_?=, last and unquoted): its exit code is the removal's. Without it, the uninstaller
+  ; would hand over to a copy of itself in Temp and end with 0 at once, whatever that copy did.
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe" _?=$INSTDIR'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S _?=$INSTDIR'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\tessaly.exe"
   ; Installing again is the only change there is: no Modify or Repair button.
@@ -265,16 +273,17 @@ Section Uninstall
     ExecWait '"$INSTDIR\tessaly.exe" -uninstall'
   ${EndIf}
   DeleteRegKey HKLM "${KEY}"
-  DeleteRegKey /ifempty HKLM "Software\${PUBLISHER}"
+  DeleteRegKey /ifnosubkeys /ifnovalues HKLM "Software\${PUBLISHER}"
 
-  ; The extension only while it is still ours: another program may have taken it over.
+  ; Only our values under the extension: its type while it is still ours (another program may
+  ; have taken it over), our "Open with" entry; the keys only once nothing else is in them.
   ReadRegStr $0 HKLM "Software\Classes\${DOC_EXT}" ""
   ${If} $0 == "${DOC_TYPE}"
-    DeleteRegKey HKLM "Software\Classes\${DOC_EXT}"
-  ${Else}
-    DeleteRegValue HKLM "Software\Classes\${DOC_EXT}\OpenWithProgids" "${DOC_TYPE}"
-    DeleteRegKey /ifnosubkeys /ifnovalues HKLM "Software\Classes\${DOC_EXT}\OpenWithProgids"
+    DeleteRegValue HKLM "Software\Classes\${DOC_EXT}" ""
   ${EndIf}
+  DeleteRegValue HKLM "Software\Classes\${DOC_EXT}\OpenWithProgids" "${DOC_TYPE}"
+  DeleteRegKey /ifnosubkeys /ifnovalues HKLM "Software\Classes\${DOC_EXT}\OpenWithProgids"
+  DeleteRegKey /ifnosubkeys /ifnovalues HKLM "Software\Classes\${DOC_EXT}"
   DeleteRegKey HKLM "Software\Classes\${DOC_TYPE}"
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
   Delete "$SMPROGRAMS\${APP}.lnk"
@@ -286,4 +295,39 @@ Section Uninstall
   Delete "$INSTDIR\uninstall.exe"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   RMDir "$INSTDIR"
+  ; The system account's logs (of -install -quiet): in the real, 64-bit system profile, which a
+  ; 32-bit uninstaller names with System32 only once WOW64's redirection is off, and under
+  ; SysWOW64, where earlier versions wrote them.
+  ${DisableX64FSRedirection}
+  StrCpy $0 "$WINDIR\System32\config\systemprofile\AppData\Local"
+  Call un.RemoveLogs
+  StrCpy $0 "$WINDIR\SysWOW64\config\systemprofile\AppData\Local"
+  Call un.RemoveLogs
+  ${EnableX64FSRedirection}
+  ; Run in place, the uninstaller cannot delete itself. Once it has ended, Windows' own cmd (no
+  ; program from Temp) deletes it, then the folder if nothing else is left there; the paths
+  ; reach it in its environment, where no character of theirs means anything to cmd.
+  ${If} ${FileExists} "$INSTDIR\uninstall.exe"
+    System::Call 'kernel32::SetEnvironmentVariableW(w "TESSALY_UNINSTALLER", w "$INSTDIR\uninstall.exe")'
+    System::Call 'kernel32::SetEnvironmentVariableW(w "TESSALY_FOLDER", w "$INSTDIR")'
+    Exec '"$SYSDIR\cmd.exe" /d /q /c for /l %i in (1,1,120) do @(ping -n 2 127.0.0.1 >nul & del /f /q "%TESSALY_UNINSTALLER%" 2>nul & if not exist "%TESSALY_UNINSTALLER%" (rd "%TESSALY_FOLDER%" 2>nul & exit))'
+  ${EndIf}
 SectionEnd
+
+; Removes the launcher's logs tessaly-*.log from $0\Quellmark\Tessaly, then that folder and
+; Quellmark, each only once empty. Not through a link: a junction would lead into another folder.
+Function un.RemoveLogs
+  StrCpy $1 "$0\Quellmark"
+  StrCpy $2 "$1\Tessaly"
+  System::Call 'kernel32::GetFileAttributesW(w r1) i .r3'
+  System::Call 'kernel32::GetFileAttributesW(w r2) i .r4'
+  ; FILE_ATTRIBUTE_DIRECTORY and no FILE_ATTRIBUTE_REPARSE_POINT, for both (-1: not there).
+  IntOp $3 $3 & 0x410
+  IntOp $4 $4 & 0x410
+  ${If} $3 = 0x10
+  ${AndIf} $4 = 0x10
+    Delete "$2\tessaly-*.log"
+    RMDir "$2"
+    RMDir "$1"
+  ${EndIf}
+FunctionEnd

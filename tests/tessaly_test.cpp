@@ -265,9 +265,9 @@ const Row kRows[] = {
     {kApp + "flood", "", sApp, "", 0, "", "",
      "\nFIRST LINE\n|bytes of Java's output left out here ...]\r\nline |\nLAST LINE\n"},
     // Ended without warning, or at the session's end, the launcher has its log up to date.
-    {kApp + "flood,sleep9000", "", sApp, "", 0xDEAD, "", "", "left out so far ...]\r\nline |\nLAST LINE\n", 5,
+    {kApp + "flood,sleep4000", "", sApp, "", 0xDEAD, "", "", "left out so far ...]\r\nline |\nLAST LINE\n", 5,
      'k'},
-    {kApp + "flood,sleep9000", "", sApp, "", 0xDEAD, "q", "",
+    {kApp + "flood,sleep4000", "", sApp, "", 0xDEAD, "q", "",
      "\nLAST LINE\nthe session ended (logoff, restart or shutdown) while Java ran\r\n", 5, 'k'},
     // Ten starts at once keep their logs; the box of the eleventh names its own. Where no one could
     // see a box, the log says it; an administrator's start keeps no log, and says so.

@@ -170,8 +170,11 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
     m_exitCode = static_cast<int>(LauncherExitCode(start.exitCode));
     std::string report;
     bool fatal = FindFatalErrorReport(start.output, report);
-    LogLine("Java " + std::string(start.sessionEnded ? "had" : "ended with") + " exit code " +
-            ExitCodeText(start.exitCode) + " after " + std::to_string(start.runMs) + " ms, " +
+    bool running = start.sessionEnded && start.exitCode == STILL_ACTIVE;
+    LogLine("Java " +
+            (running ? "still ran when the launcher ended"
+                     : "ended with exit code " + ExitCodeText(start.exitCode)) +
+            " after " + std::to_string(start.runMs) + " ms, " +
             (start.windowShown
                  ? "its application window shown after " + std::to_string(start.windowMs) + " ms"
                  : "before any application window"));

@@ -54,7 +54,11 @@ std::string Unredirected(const std::string& path) {
         _wcsnicmp(wide.c_str(), system, length) != 0)
         return path;
     length = GetWindowsDirectoryW(windows, MAX_PATH);
-    return Narrow(windows, length) + "\\Sysnative" + Narrow(wide.substr(wcslen(system)));
+    // XP and Server 2003 x64 know Sysnative only with a hotfix: without it, the log stays where
+    // WOW64 puts it.
+    std::string sysnative = Narrow(windows, length) + "\\Sysnative";
+    if (GetFileAttributesW(Widen(sysnative).c_str()) == INVALID_FILE_ATTRIBUTES) return path;
+    return sysnative + Narrow(wide.substr(wcslen(system)));
 }
 
 bool IsLink(const std::string& path) {

@@ -32,12 +32,16 @@ std::string LogFileName(const std::string& stem, const LogTime& utc, unsigned co
 }
 
 std::vector<std::string> OldLogs(std::vector<LogEntry> logs, uint64_t now, size_t keep, uint64_t recent) {
+    // Written "in the future" (the clock has been set back since): the oldest of all, or those
+    // would stay for ever while every new log went.
+    for (LogEntry& log : logs) {
+        if (log.lastWrite > now && log.lastWrite - now > recent) log.lastWrite = 0;
+    }
     std::sort(logs.begin(), logs.end(), [](const LogEntry& a, const LogEntry& b) {
         return a.lastWrite != b.lastWrite ? a.lastWrite > b.lastWrite : a.name > b.name;
     });
     std::vector<std::string> old;
     for (size_t i = keep; i < logs.size(); ++i) {
-        // A write "in the future" (the clock set back since) counts as recent.
         if (logs[i].lastWrite < now && now - logs[i].lastWrite > recent) old.push_back(logs[i].name);
     }
     return old;

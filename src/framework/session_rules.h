@@ -26,7 +26,8 @@ struct LogEntry {
     uint64_t lastWrite;  // in 100 ns units, as FILETIME
 };
 // The logs to remove: every one but the `keep` written last and those written within `recent` of
-// `now`. By age, not by name: with the clock set back, new names sort before old ones.
+// `now`; one written more than `recent` after `now` counts as the oldest. By age, not by name:
+// with the clock set back, new names sort before old ones.
 std::vector<std::string> OldLogs(std::vector<LogEntry> logs, uint64_t now, size_t keep, uint64_t recent);
 
 // \\.\pipe\Tessaly-<32 hex digits>: 128 random bits, a name that no other program can take first.

@@ -99,6 +99,27 @@ TEST(Rules, ExactValues) {
               "\xCE\xA9\xF0\x9F\x98\x80\xEF\xBF\xBD\xEF\xBF\xBD\xED\xA0\x80");
 }
 
+// An administrator's bounds: part by part, a maximum admitting every update of what it names.
+TEST(Rules, AdministratorsBounds) {
+    const std::tuple<const char*, const char*, const char*, bool> cases[] = {
+        {"11", "17", "17.0.12", true}, {"11", "17", "18", false},      {"11", "17", "10.0.9", false},
+        {"11", "17", "11", true},      {"", "1.8", "1.8.0_392", true}, {"", "1.8", "9", false},
+        {"", "1.8", "1.4.2", false},   {"9", "", "", false},
+    };
+    for (auto [min, max, version, accepted] : cases) {
+        VersionBounds bounds = {1.5, 0.0, min, max};
+        EXPECT_EQ(IsVersionAccepted(bounds, ParseVersionText(version), version), accepted)
+            << min << max << version;
+    }
+    string bits;
+    for (const char* text : {"17", "1.8.0_392", "21_35", "abc", "1..8", "", "1.", "1234567890"})
+        bits += IsVersionText(text) ? '1' : '0';
+    EXPECT_EQ(bits, "11100000");
+    EXPECT_EQ(ReleaseVersion("IMPLEMENTOR_VERSION=\"x\"\nJAVA_VERSION=\"17.0.12\"\n") + "|" +
+                  ReleaseVersion("JAVA_VERSION=\"1"),
+              "17.0.12|");
+}
+
 // Where the answer goes: Wine runs every process in session 1 and makes only split tokens, and
 // picks the pipe's name and the log's time itself.
 TEST(Rules, Session) {

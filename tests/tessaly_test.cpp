@@ -162,11 +162,15 @@ void Act(const string& step, HWND dialog, const string& record) {
         SetDlgItemTextW(box, cmb13, Widen(text).c_str());
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     } else if (box != nullptr) {
-        // The text begins so; the log it names is read afterwards.
-        string shown = Text(box, 0xFFFF);
+        // The text begins so (and ends so, after a '~'); the log it names is read afterwards.
+        string shown = Text(box, 0xFFFF), end = text.substr(std::min(text.find('~'), text.size()));
+        text.erase(text.size() - end.size());
         EXPECT_EQ(shown.substr(0, text.size()), text);
+        EXPECT_EQ(shown.substr(shown.size() - std::min(shown.size(), end.size() - !end.empty())),
+                  end.substr(!end.empty()));
         const string named = "The log of this start:\n";
         if (shown.find(named) != string::npos) boxLog = shown.substr(shown.find(named) + named.size());
+        boxLog.erase(std::min(boxLog.find('\n'), boxLog.size()));
         // The dialog owns its boxes; the closing warning has no owner.
         EXPECT_EQ(GetWindow(box, GW_OWNER), IsWindow(dialog) ? dialog : nullptr);
         EXPECT_EQ((GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, !IsWindow(dialog));
@@ -233,7 +237,9 @@ const Row kRows[] = {
      "\"a?b\" "
      "\"x\\\"y\"",
      "6 x %6", 0, "", "", "command line: \"%X\" " + kQuoted},
-    {"@=%6|T:CommandLineArgs=" + string(32768, 'a'), "", "", "", 1, kNoStart + "its command line"},
+    {"@=%6|T:CommandLineArgs=" + string(32768, 'a'), "", "", "", 1, kNoStart + "its command line", "",
+     "0x0001,0x0000,0x00000130|err:eventlog:ReportEventW L\"Tessaly could not start: its command line", 60,
+     'u'},
     // Nothing usable recorded: the runtimes' tree decides, its current version first, then the
     // first subkey in range; what it finds is recorded and started.
     {"J=1.6.0_02|J\\1.5=%1|J\\1.6.0_02=%6\\|T:JavaHome=%1|T:JavaExe=%1\\none.exe", "", s16, "6 1.60020 %6\\"},
@@ -259,7 +265,8 @@ const Row kRows[] = {
      "-cp \"\" Main\r\nthe launcher's own time to Java's start: |ms\r\n" + kNoMain +
          "\nété\r\nJava ended with exit code 1 after"},
     {kApp + "window,sleep1500,exit3221225477\nboom", "", sApp, "", 0xC0000005,
-     "a1Tessaly ended unexpectedly: Java crashed (exit code 0xC0000005).\n\nboom"},
+     "a1Tessaly ended unexpectedly: Java crashed (exit code 0xC0000005).\n\nboom", "",
+     "0x0001,0x0000,0x0000012d|err:eventlog:ReportEventW L\"Tessaly ended unexpectedly", 60, 'u'},
     {kApp + "window,sleep1500,exit1\nbye", "", sApp, "", 1, "", "", "", 20},
     {kApp + "sleep12000,exit-2\nlate", "", sApp, "", 0xFFFFFFFE, kEnded + "-2.\n\nlate"},
     {kApp + "flood", "", sApp, "", 0, "", "",
@@ -324,11 +331,33 @@ const Row kRows[] = {
     // recorded, and starts nothing; -uninstall forgets the runtime; near misses are none (and a
     // JavaOptions of 3,000 characters reaches Java whole). Quiet, it asks no one.
     {"@=%6", "doc.txt \"-Uninstall\" -install", "", "2 <none> <none>"},
-    {"J=1.6|J\\1.6=%1|@=%6", "-install -uninstall", "", "6 1.60000 %1"},
+    {"J=1.6|J\\1.6=%1|@=%6", "-install -uninstall", "", "6 1.60000 %1", 0, "", "",
+     "0x0004,0x0000,0x00000064|trace:eventlog:ReportEventW L\"Tessaly recorded the Java runtime ", 60, 'u'},
     {"@=%6|T:JavaOptions=" + string(3000, 'o'), kNearMisses,
      "jre16 " + string(3000, 'o') + " -cp \"\"  " + kNearMisses, ""},
     {"J=1.6|J\\1.6=%1", "-INSTALL doc.txt -Quiet", "", "6 1.60000 %1"},
-    {"", "-install -quiet", "", "3 <none> <none>", 1, "", "", "nothing recorded, and no one asked", 10},
+    {"", "-install -quiet", "", "3 <none> <none>", 1, "", "",
+     "nothing recorded, and no one asked|0x0002,0x0000,0x000000c8", 10},
+    // The administrator's policies win over every other setting; one that cannot be used starts
+    // nothing.
+    {"P:JavaHome=%6|@=%1", "", s16, "6 x %1"},
+    {"P:JavaHome=%R\\gone", "", "", "", 1,
+     "a1Tessaly cannot start: the Java runtime your administrator set (policy JavaHome, %R\\gone) cannot be "
+     "used: there is no %R\\gone\\bin\\java.exe."},
+    {"@=%6|P:MinJavaVersion=11|JavaSoft\\JDK\\11.0.2=%1", "", s11, "6 11.02000 %1"},
+    {"P:AllowJavaChoice!=0|P:SupportText=Call 4711", "", "", "3 <none> <none>", 1,
+     "a1Tessaly cannot start: no Java runtime it can use was found (Requires Java minimum version: 1.5), and "
+     "your administrator allows no other.~\n\nCall 4711"},
+    {"@=%6|T:JavaOptions=-Xmx256m|P:JavaOptions=-Xmx1g", "", "jre16 -Xmx256m -Xmx1g -cp \"\"", ""},
+    {"@=%6|P:MinJavaVersion=abc", "", "", "", 1,
+     "a1Tessaly cannot start: your administrator's policy value MinJavaVersion "
+     "(HKEY_LOCAL_MACHINE\\Software\\"
+     "Policies\\Quellmark\\Tessaly) is \"abc\", no version",
+     "", "0x0001,0x0000,0x00000190", 60, 'u'},
+    {"@=%6|P:AllowJavaChoice=1", "", "", "", 1,
+     "a1Tessaly cannot start: your administrator's policy value "
+     "AllowJavaChoice (HKEY_LOCAL_MACHINE\\Software\\Policies\\Quellmark\\Tessaly) is of type REG_SZ, not "
+     "REG_DWORD."},
 };
 
 // One entry of a row's set-up, with the Software keys of this registry view and of the other one.
@@ -350,14 +379,19 @@ void Set(const string& entry, HKEY view, HKEY other) {
     key.erase(std::min(colon, key.size()));
     HKEY software = key[0] == '~' ? other : view;
     key.erase(0, key[0] == '~');
-    if (key == "T") key = "Quellmark\\Tessaly";
+    if (key == "T" || key == "P") key = key == "T" ? "Quellmark\\Tessaly" : "Policies\\Quellmark\\Tessaly";
     if (key[0] == 'J' && (key.size() == 1 || key[1] == '\\'))
         key.replace(0, 1, "JavaSoft\\Java Runtime Environment");
-    DWORD type = name.back() == '#' ? REG_BINARY : REG_SZ;
+    DWORD type = name.back() == '#'   ? REG_BINARY
+                 : name.back() == '!' ? REG_DWORD
+                                      : REG_SZ,
+          number = std::atoi(value.c_str());
     if (type != REG_SZ) name.pop_back();
     std::wstring wide = Widen(value);
-    const void* data = type == REG_BINARY ? static_cast<const void*>(value.data()) : wide.c_str();
-    DWORD size = type == REG_BINARY ? value.size() : wide.size() * 2 + 2;
+    const void* data = type == REG_BINARY  ? static_cast<const void*>(value.data())
+                       : type == REG_DWORD ? static_cast<const void*>(&number)
+                                           : wide.c_str();
+    DWORD size = type == REG_BINARY ? value.size() : type == REG_DWORD ? 4 : wide.size() * 2 + 2;
     EXPECT_EQ(RegSetKeyValueW(software, Widen(key).c_str(), Widen(name).c_str(), type, data, size), 0)
         << entry;
 }
@@ -366,7 +400,8 @@ void Prepare(const string& set) {
     RegistryKey views[2];
     for (int i = 0; i < 2; ++i) {
         views[i].OpenWith(HKEY_LOCAL_MACHINE, "Software", KEY_ALL_ACCESS | (i == 0 ? kView : kOther));
-        for (const char* tree : {"Quellmark", "JavaSoft", "Azul Systems", "BellSoft", "Microsoft\\JDK"}) {
+        for (const char* tree :
+             {"Quellmark", "JavaSoft", "Azul Systems", "BellSoft", "Microsoft\\JDK", "Policies\\Quellmark"}) {
             RegDeleteTreeA(views[i].Handle(), tree);
         }
     }
@@ -484,6 +519,9 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
             for (string step; !HasFailure() && std::getline(steps, step, '|');) Act(step, dialog, record);
         });
         DWORD begin = GetTickCount();
+        WIN32_FILE_ATTRIBUTE_DATA sharedSize = {};
+        GetFileAttributesExW(Widen(build + "\\wine-stderr.txt").c_str(), GetFileExInfoStandard, &sharedSize);
+        std::streamoff eventsFrom = sharedSize.nFileSizeLow;
         if (row.as == 'a') RunAndCapture(target, Expand(row.command), 60000);
         if (row.as != 'a')
             EXPECT_EQ(Finish(Start(row.command, row.as), row.as == 'k' ? 3000 : 60000), row.code);
@@ -494,7 +532,13 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         if (row.held != 0) EXPECT_EQ(logs.size(), row.held < 0 ? 10u : row.held + 1u);
         for (HANDLE start : held) Finish(start, 30000);
         // Each start's own log, within its bound.
-        string log = boxLog.empty() && logs.empty() ? "" : Read(boxLog.empty() ? logs.back() : boxLog);
+        // Wine prints each event on its debug channels into the standard error that every start
+        // shares with the tests, a file (scripts/wine-run): this start's part of it.
+        std::ifstream shared(Widen(build + "\\wine-stderr.txt").c_str(), std::ios::binary);
+        std::ostringstream events;
+        events << shared.seekg(eventsFrom).rdbuf();
+        string log = (boxLog.empty() && logs.empty() ? "" : Read(boxLog.empty() ? logs.back() : boxLog)) +
+                     events.str();
         EXPECT_LT(log.size(), 2000000u);
         std::istringstream parts(Expand(row.log));
         for (string part; std::getline(parts, part, '|');) EXPECT_NE(log.find(part), string::npos) << part;

@@ -149,11 +149,11 @@ LRESULT CALLBACK SessionProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
     bool closeApp = (lParam & ENDSESSION_CLOSEAPP) != 0;
     if ((message == WM_ENDSESSION && wParam) || message == WM_CLOSE) {
-        g_watch->output->Note(
-            message == WM_CLOSE ? "the launcher was told to close " + JavaEnd(g_watch->process)
-            : closeApp ? "the launcher closes for an installer that replaces files (the Restart Manager) " +
-                             JavaEnd(g_watch->process)
-                       : "the session ended (logoff, restart or shutdown) " + JavaEnd(g_watch->process));
+        const char* what =
+            message == WM_CLOSE ? "the launcher was told to close "
+            : closeApp ? "the launcher closes for an installer that replaces files (the Restart Manager) "
+                       : "the session ended (logoff, restart or shutdown) ";
+        g_watch->output->Note(what + JavaEnd(g_watch->process));
         g_watch->result->sessionEnded = true;
         // At a logoff Windows ends the launcher itself, after Java; told to close, it ends now.
         g_watch->stop = message == WM_CLOSE || closeApp;

@@ -8,6 +8,9 @@
 #include "app/launch_params.h"
 #include "app/message_text.h"
 #include "app/passable_text.h"
+#include "app/tell.h"
+#include "javafind/jvm_locator.h"
+#include "javafind/runtime_places.h"
 #include "framework/message_box.h"
 #include "framework/run_log.h"
 #include "framework/string_table.h"
@@ -25,25 +28,6 @@ namespace {
 // first frames of a stack trace, never a wall of text.
 constexpr size_t kShownLines = 12;
 constexpr size_t kShownWidth = 200;
-
-std::string Fill(unsigned id, std::vector<std::string> inserts) {
-    inserts.insert(inserts.begin(), LoadText(IDS_DISPLAY_NAME));
-    return FillText(LoadText(id), inserts);
-}
-
-// The launcher's only message of its own about a start, with its log's place, or why it has none.
-// Where no one could see it, the log alone says it.
-void Tell(const std::string& text, UINT icon = MB_ICONHAND) {
-    bool seen = AnyoneCanSee();
-    LogLine((seen ? "shown: " : "not shown, no one could see it: ") + text);
-    if (!seen) return;
-    RunLog* log = RunLog::Current();
-    std::string shown =
-        text + "\n\n" +
-        (log != nullptr ? Fill(IDS_SEE_LOG, {log->Path()}) : Fill(IDS_NO_LOG, {RunLog::WhyNone()}));
-    WindowSupport windows;
-    ShowMessage(nullptr, shown, MB_OK | icon);
-}
 
 // The text as Java can be given it; what cannot pass whole is told in the log.
 bool Pass(std::string& text) {
@@ -63,7 +47,8 @@ std::string NameProblem(const std::string& name) {
 void TellUnpassable(const std::string& names, bool startsAnyway) {
     std::string outcome = Fill(startsAnyway ? IDS_STARTS_WITHOUT : IDS_STARTS_NOTHING, {});
     Tell(Fill(IDS_CANNOT_PASS, {names, std::to_string(GetACP()), outcome}),
-         startsAnyway ? MB_ICONEXCLAMATION : MB_ICONHAND);
+         startsAnyway ? MB_ICONEXCLAMATION : MB_ICONHAND,
+         startsAnyway ? kEventNamesCannotPass : kEventNamesStopStart);
 }
 
 size_t CountEntries(const std::string& classPath) {
@@ -75,9 +60,31 @@ size_t CountEntries(const std::string& classPath) {
 
 }  // namespace
 
-void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::string>& args) {
-    // Until Java has run: a script that waits for the launcher sees that nothing did.
-    m_exitCode = 1;
+bool LauncherApp::UseAdministratorsRuntime(LauncherSettings& settings, std::string& javaExe,
+                                           double& version) {
+    std::string home = settings.GetPolicies().javaHome;
+    std::string exe = JavaExeForHome(home), text, why;
+    if (!FileExists(exe)) {
+        why = Fill(IDS_POLICY_JAVA_MISSING, {exe});
+    } else {
+        // Its version from its release file, one small read; only a runtime without one (before
+        // Java 7) is started with -version, which costs a Java start.
+        text = ReleaseVersion(ReadSmallFile(home + "\\release"));
+        version = text.empty() ? JvmLocator().ProbeJavaVersion(exe, &text) : ParseVersionText(text);
+        LogLine("the administrator's runtime (policy JavaHome): " + exe + ", version \"" + text + "\"");
+        if (!IsVersionAccepted(settings.GetVersionBounds(), version, text))
+            why = Fill(IDS_POLICY_JAVA_OUTSIDE, {text, settings.GetBoundsText()});
+    }
+    if (!why.empty()) {
+        Tell(Fill(IDS_POLICY_JAVA_UNUSABLE, {home, why}), MB_ICONHAND, kEventPolicyRuntime, m_quiet);
+        return false;
+    }
+    javaExe = exe;
+    return true;
+}
+
+bool LauncherApp::ChooseRuntime(LauncherSettings& settings, std::string& javaExe, double& version) {
+    if (!settings.GetPolicies().javaHome.empty()) return UseAdministratorsRuntime(settings, javaExe, version);
     // The runtime found in this run is started even when recording it failed (a standard user
     // without write access to the key); the next start then searches again.
     std::string found;
@@ -86,14 +93,23 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
     DoubleToText(settings.GetJavaVersion(), recordedVersion);
     LogLine("recorded: JavaExe \"" + settings.GetJavaExe() + "\", JavaHome \"" + settings.GetJavaHome() +
             "\", JavaVersion " + recordedVersion + (configured ? "" : ": no usable runtime, searching"));
-    if (!configured && ResolveJava(settings, found) == 0) return;
-
-    std::string javaExe = found.empty() ? settings.GetJavaExe() : found;
+    if (!configured && ResolveJava(settings, found) == 0) return false;
+    javaExe = found.empty() ? settings.GetJavaExe() : found;
+    version = settings.GetJavaVersion();
     // Only after the user confirmed the warning that nothing will run: told already.
     if (javaExe.empty() || !FileExists(javaExe)) {
         LogLine("nothing to start: no java.exe recorded, or it is missing");
-        return;
+        return false;
     }
+    return true;
+}
+
+void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::string>& args) {
+    // Until Java has run: a script that waits for the launcher sees that nothing did.
+    m_exitCode = 1;
+    std::string javaExe;
+    double javaVersion = 0.0;
+    if (!ChooseRuntime(settings, javaExe, javaVersion)) return;
     bool tooLong = false;
     std::string options = settings.GetJavaOptions(tooLong);
     std::string arguments = settings.GetCommandLineArgs(tooLong);
@@ -101,9 +117,12 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
     std::string jarDirectory = settings.GetClasslibDynPath(tooLong);
     LogLine("JavaOptions \"" + options + "\", CommandLineArgs \"" + arguments + "\", ClasslibDynPath \"" +
             jarDirectory + "\"");
+    // The administrator's options last: the last word wins.
+    const std::string& enforced = settings.GetPolicies().javaOptions;
+    if (!enforced.empty()) options += (options.empty() ? "" : " ") + enforced;
     if (tooLong) {
         LogLine("a launch setting is longer than any command line can be");
-        Tell(Fill(IDS_COMMAND_TOO_LONG, {settings.GetSettingsKeyPath()}));
+        Tell(Fill(IDS_COMMAND_TOO_LONG, {settings.GetSettingsKeyPath()}), MB_ICONHAND, kEventCommandTooLong);
         return;
     }
     // Java reads its command line through the ANSI code page: each piece goes as it can pass. A
@@ -132,8 +151,8 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
     if (!FitsCommandLine(javaExe, AssembleJavaParameters(options, classPath, arguments))) {
         // Too many jars for one command line: Java 6 and later expand "folder\*" to the same
         // jars. Older ones, or a command too long even so, start nothing rather than a cut one.
-        if (settings.GetJavaVersion() < 1.6) {
-            Tell(Fill(IDS_CLASSPATH_TOO_LONG, {jars}));
+        if (javaVersion < 1.6) {
+            Tell(Fill(IDS_CLASSPATH_TOO_LONG, {jars}), MB_ICONHAND, kEventCommandTooLong);
             return;
         }
         StripTrailingBackslash(jarDirectory, IsUtf8LeadByte);
@@ -144,7 +163,8 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
         if (!extraEntry.empty()) AppendClassPathEntry(classPath, extraEntry);
         LogLine("too long a command line for them: the class path is " + classPath);
         if (!FitsCommandLine(javaExe, AssembleJavaParameters(options, classPath, arguments))) {
-            Tell(Fill(IDS_COMMAND_TOO_LONG, {settings.GetSettingsKeyPath()}));
+            Tell(Fill(IDS_COMMAND_TOO_LONG, {settings.GetSettingsKeyPath()}), MB_ICONHAND,
+                 kEventCommandTooLong);
             return;
         }
     }
@@ -158,7 +178,8 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
     JavaStart start = launcher.StartJava(javaExe, AssembleJavaParameters(options, classPath, arguments));
     if (start.outcome == JavaStart::kRefused) {
         LogLine("Windows refused to start it: error " + std::to_string(start.error));
-        Tell(Fill(IDS_JAVA_REFUSED, {javaExe, SystemErrorText(start.error, javaExe)}));
+        Tell(Fill(IDS_JAVA_REFUSED, {javaExe, SystemErrorText(start.error, javaExe)}), MB_ICONHAND,
+             kEventRefused);
         return;
     }
     if (start.outcome == JavaStart::kUnwatched) {
@@ -182,12 +203,11 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
     if (start.sessionEnded) return;
     JavaEndMessage message = MessageForJavaEnd(start.exitCode, start.windowShown, fatal, start.runMs);
     if (message == JavaEndMessage::kNone) return;
-    unsigned id = message == JavaEndMessage::kCrashed      ? IDS_JAVA_CRASHED
-                  : message == JavaEndMessage::kEndedAfter ? IDS_JAVA_ENDED_AFTER
-                                                           : IDS_JAVA_ENDED;
+    bool crashed = message == JavaEndMessage::kCrashed, after = message == JavaEndMessage::kEndedAfter;
+    unsigned id = crashed ? IDS_JAVA_CRASHED : after ? IDS_JAVA_ENDED_AFTER : IDS_JAVA_ENDED;
     std::string text = Fill(id, {ExitCodeText(start.exitCode), DurationText(start.runMs)});
     if (!report.empty()) text += "\n\n" + Fill(IDS_JAVA_REPORT, {report});
     std::string lines = LastLines(start.output, kShownLines, kShownWidth);
     if (!lines.empty()) text += "\n\n" + lines;
-    Tell(text);
+    Tell(text, MB_ICONHAND, crashed ? kEventCrashed : after ? kEventEndedAfterLongRun : kEventCouldNotStart);
 }

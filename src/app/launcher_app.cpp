@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include "app/switches.h"
+#include "app/tell.h"
+#include "framework/message_box.h"
 #include "framework/run_log.h"
 #include "framework/string_table.h"
 #include "framework/window_support.h"
@@ -49,19 +51,26 @@ bool LauncherApp::InitInstance(const std::vector<std::string>& args) {
         LogLine("command line: " + Narrow(GetCommandLineW()));
     }
     LauncherSettings settings;
+    const Policies& policies = settings.GetPolicies();
+    SetSupportText(policies.supportText);
     Road road = ChooseRoad(args);
     bool seen = AnyoneCanSee();
     m_quiet = !seen || (road == Road::Install && AsksQuiet(args));
+    m_installing = road == Road::Install;
     if (!seen) LogLine("no one can see a window here (a service, or session 0): nothing will be shown");
-    switch (road) {
-    case Road::Install: {
-        LogLine(m_quiet ? "-install, quiet: find a runtime and record it; ask nothing, start nothing"
-                        : "-install: find or ask for a runtime and record it; start nothing");
-        std::string recorded;
-        ResolveJava(settings, recorded);
-        m_exitCode = recorded.empty() ? 1 : 0;
-        break;
+    // The administrator's intent is unknown: nothing starts and nothing is recorded.
+    if (!policies.problem.empty() && road != Road::Uninstall) {
+        Tell(Fill(IDS_POLICY_BAD, {policies.badValue, LoadText(IDS_POLICY_KEY), policies.problem}),
+             MB_ICONHAND, kEventPolicyValue, m_quiet);
+        m_exitCode = 1;
+        road = Road::None;
     }
+    switch (road) {
+    case Road::None:
+        break;
+    case Road::Install:
+        Install(settings);
+        break;
     case Road::Uninstall:
         Uninstall(settings);
         break;
@@ -71,6 +80,29 @@ bool LauncherApp::InitInstance(const std::vector<std::string>& args) {
     }
     log.RemoveOld();
     return false;
+}
+
+void LauncherApp::Install(LauncherSettings& settings) {
+    if (!settings.GetPolicies().javaHome.empty()) {
+        LogLine("-install: the administrator's runtime (policy JavaHome) is used: nothing to find or record");
+        std::string exe;
+        double version = 0.0;
+        m_exitCode = UseAdministratorsRuntime(settings, exe, version) ? 0 : 1;
+        if (m_exitCode == 0)
+            WriteEvent(EventKind::kInformation, kEventRuntimeByPolicy, Fill(IDS_EVENT_BY_POLICY, {exe}));
+        return;
+    }
+    LogLine(m_quiet ? "-install, quiet: find a runtime and record it; ask nothing, start nothing"
+                    : "-install: find or ask for a runtime and record it; start nothing");
+    std::string recorded;
+    ResolveJava(settings, recorded);
+    m_exitCode = recorded.empty() ? 1 : 0;
+    if (recorded.empty()) {
+        WriteEvent(EventKind::kWarning, kEventNoRuntime,
+                   Fill(IDS_EVENT_NO_RUNTIME, {settings.GetBoundsText()}));
+    } else {
+        WriteEvent(EventKind::kInformation, kEventRuntimeRecorded, Fill(IDS_EVENT_RECORDED, {recorded}));
+    }
 }
 
 void LauncherApp::Uninstall(LauncherSettings& settings) {

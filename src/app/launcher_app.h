@@ -23,6 +23,13 @@ public:
     int ResolveJava(LauncherSettings& settings, std::string& javaExe);
 
 private:
+    // The runtime for a start: the administrator's (policy JavaHome), else the one recorded, else
+    // one found or chosen now. False when there is none to start (the user has been told).
+    bool ChooseRuntime(LauncherSettings& settings, std::string& javaExe, double& version);
+    bool UseAdministratorsRuntime(LauncherSettings& settings, std::string& javaExe, double& version);
+    void Install(LauncherSettings& settings);
+
     bool m_quiet = false;
+    bool m_installing = false;
     int m_exitCode = 0;
 };

@@ -1,20 +1,20 @@
 // Making sure the settings name an acceptable Java runtime: search, else ask the user.
 #include "app/launcher_app.h"
 
+#include "app/tell.h"
 #include "framework/run_log.h"
 #include "framework/window_support.h"
 #include "javafind/jvm_locator.h"
+#include "res/resource.h"
 #include "settings/launcher_settings.h"
 #include "ui/install_java_dialog.h"
 #include "util/number_text.h"
 
 int LauncherApp::ResolveJava(LauncherSettings& settings, std::string& javaExe) {
-    double minVersion = settings.GetMinJavaVersion();
-    double maxVersion = settings.GetMaxJavaVersion();
     JvmLocator locator;
     double version = 0.0;
     std::string home, exe;
-    if (locator.FindJvm(minVersion, maxVersion, version, home, exe)) {
+    if (locator.FindJvm(settings.GetVersionBounds(), version, home, exe)) {
         settings.RecordJava(version, home, exe);
         std::string versionText;
         DoubleToText(version, versionText);
@@ -28,6 +28,16 @@ int LauncherApp::ResolveJava(LauncherSettings& settings, std::string& javaExe) {
     }
     if (m_quiet) {
         LogLine("no acceptable runtime found: nothing recorded, and no one asked");
+        return 0;
+    }
+    if (!settings.GetPolicies().allowJavaChoice) {
+        LogLine(
+            "no acceptable runtime found, and the administrator allows no choice (policy AllowJavaChoice 0)");
+        // -install says it in its own event.
+        if (!m_installing) {
+            Tell(Fill(IDS_NO_JAVA_NO_CHOICE, {settings.GetBoundsText()}), MB_ICONHAND,
+                 kEventNoRuntimeNoChoice);
+        }
         return 0;
     }
     LogLine("no acceptable runtime found: the Install Java dialog");

@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-enum class Road { Launch, Install, Uninstall };
+// None: nothing to do (a policy value that cannot be used stops every road but -uninstall).
+enum class Road { Launch, Install, Uninstall, None };
 
 // args[0] is the program path and is never examined. The first argument that equals
 // "-install" or "-uninstall" as a whole, ignoring the case of ASCII letters, decides.

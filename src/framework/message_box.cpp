@@ -7,12 +7,19 @@
 #include "res/resource.h"
 #include "util/wide_text.h"
 
+namespace {
+std::string g_support;
+}  // namespace
+
+void SetSupportText(const std::string& line) { g_support = line; }
+
 int ShowMessage(HWND owner, const std::string& text, UINT buttonsAndIcon) {
     // A box of its own is in front of Java's windows, which the launcher has no right to push
     // aside: where Windows refuses it the foreground, it is on top all the same. System-modal is
     // application-modal and topmost; Wine makes only that one topmost.
     UINT inFront = owner == nullptr ? MB_SETFOREGROUND | MB_TOPMOST | MB_SYSTEMMODAL : 0;
-    return MessageBoxW(owner, Widen(text).c_str(), Widen(LoadText(IDS_DISPLAY_NAME)).c_str(),
+    std::string shown = g_support.empty() ? text : text + "\n\n" + g_support;
+    return MessageBoxW(owner, Widen(shown).c_str(), Widen(LoadText(IDS_DISPLAY_NAME)).c_str(),
                        buttonsAndIcon | inFront);
 }
 

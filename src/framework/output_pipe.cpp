@@ -3,6 +3,7 @@
 
 #include <sddl.h>
 
+#include "framework/own_user.h"
 #include "framework/session_rules.h"
 #include "util/wide_text.h"
 
@@ -17,18 +18,9 @@ using GenRandomFn = BOOLEAN(WINAPI*)(PVOID, ULONG);
 
 // This process's user as SDDL text ("S-1-5-21-..."); "" when the token cannot say.
 std::string UserSid() {
-    HANDLE token = nullptr;
-    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return "";
-    UniqueHandle owned(token);
-    union {
-        TOKEN_USER user;
-        char room[256];
-    } user = {};
-    DWORD size = 0;
+    OwnUser user;
     wchar_t* text = nullptr;
-    if (!GetTokenInformation(token, TokenUser, &user, sizeof user, &size) ||
-        !ConvertSidToStringSidW(user.user.User.Sid, &text))
-        return "";
+    if (user.sid == nullptr || !ConvertSidToStringSidW(user.sid, &text)) return "";
     std::string sid = Narrow(text, wcslen(text));
     LocalFree(text);
     return sid;

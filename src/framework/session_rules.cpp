@@ -1,7 +1,7 @@
 // Rules of the session the launcher runs in.
 #include "framework/session_rules.h"
 
-#include <algorithm>
+#include <utility>
 
 bool CanBeSeen(bool vistaOrLater, unsigned long sessionId, bool stationVisible) {
     return stationVisible && !(vistaOrLater && sessionId == 0);
@@ -37,9 +37,14 @@ std::vector<std::string> OldLogs(std::vector<LogEntry> logs, uint64_t now, size_
     for (LogEntry& log : logs) {
         if (log.lastWrite > now && log.lastWrite - now > recent) log.lastWrite = 0;
     }
-    std::sort(logs.begin(), logs.end(), [](const LogEntry& a, const LogEntry& b) {
-        return a.lastWrite != b.lastWrite ? a.lastWrite > b.lastWrite : a.name > b.name;
-    });
+    // Newest first; of equal times, the later name. A few dozen at most: sorted by insertion.
+    for (size_t i = 1; i < logs.size(); ++i) {
+        for (size_t j = i; j > 0; --j) {
+            const LogEntry &a = logs[j - 1], &b = logs[j];
+            if (a.lastWrite > b.lastWrite || (a.lastWrite == b.lastWrite && a.name > b.name)) break;
+            std::swap(logs[j - 1], logs[j]);
+        }
+    }
     std::vector<std::string> old;
     for (size_t i = keep; i < logs.size(); ++i) {
         if (logs[i].lastWrite < now && now - logs[i].lastWrite > recent) old.push_back(logs[i].name);
@@ -49,9 +54,9 @@ std::vector<std::string> OldLogs(std::vector<LogEntry> logs, uint64_t now, size_
 
 std::string PipeName(const unsigned char (&random)[16]) {
     std::string name = "\\\\.\\pipe\\Tessaly-";
-    for (unsigned char byte : random) {
-        name += "0123456789abcdef"[byte >> 4];
-        name += "0123456789abcdef"[byte & 15];
+    for (unsigned char octet : random) {
+        name += "0123456789abcdef"[octet >> 4];
+        name += "0123456789abcdef"[octet & 15];
     }
     return name;
 }

@@ -21,12 +21,11 @@ std::string JvmLocator::BaseKeyPath() const { return LoadText(IDS_JAVASOFT_KEY);
 
 double JvmLocator::ParseVersion(const std::string& text) const { return ParseVersionText(text); }
 
-bool JvmLocator::FindJvm(double minVersion, double maxVersion, double& version, std::string& javaHome,
+bool JvmLocator::FindJvm(const VersionBounds& bounds, double& version, std::string& javaHome,
                          std::string& javaExe) const {
     double found = 0.0;
     std::string text, home;
-    if (!FindInJreTree(0, minVersion, maxVersion, found, text, home) &&
-        !FindElsewhere(minVersion, maxVersion, found, home)) {
+    if (!FindInJreTree(0, bounds, found, text, home) && !FindElsewhere(bounds, found, home)) {
         return false;
     }
     version = found;
@@ -35,9 +34,8 @@ bool JvmLocator::FindJvm(double minVersion, double maxVersion, double& version, 
     return true;
 }
 
-bool JvmLocator::FindInJreTree(unsigned long view, double minVersion, double maxVersion, double& version,
+bool JvmLocator::FindInJreTree(unsigned long view, const VersionBounds& bounds, double& version,
                                std::string& versionText, std::string& javaHome) const {
-    maxVersion = EffectiveMaxVersion(maxVersion);
     std::string base = BaseKeyPath();
     std::string tree = base + (view == 0                 ? ""
                                : view == KEY_WOW64_64KEY ? " (64-bit view)"
@@ -48,15 +46,17 @@ bool JvmLocator::FindInJreTree(unsigned long view, double minVersion, double max
         LogLine(tree + ": no CurrentVersion");
         return false;
     }
-    if (IsVersionAccepted(current, minVersion, maxVersion)) {
+    std::string currentText;
+    RegistryKey treeKey;
+    treeKey.OpenForRead(HKEY_LOCAL_MACHINE, base, view);
+    treeKey.QueryString("CurrentVersion", currentText);
+    if (IsVersionAccepted(bounds, current, currentText)) {
         // A current version whose home cannot be read, or holds no java.exe any more (an
         // uninstaller left the key), is passed over rather than recorded: the next start would
         // count an empty home as no runtime at all, and a missing java.exe fails every start.
         std::string home = GetCurrentJavaHome(view);
         if (!home.empty() && FileExists(JavaExeForHome(home))) {
-            RegistryKey key;
-            key.OpenForRead(HKEY_LOCAL_MACHINE, base, view);
-            key.QueryString("CurrentVersion", versionText);
+            versionText = currentText;
             version = current;
             javaHome = home;
             LogLine(tree + ": CurrentVersion " + versionText + " at " + home);
@@ -72,7 +72,7 @@ bool JvmLocator::FindInJreTree(unsigned long view, double minVersion, double max
     if (key.EnumSubKeys(names) != ERROR_SUCCESS) return false;
     for (const std::string& name : names) {
         double candidate = ParseVersion(name);
-        if (!IsVersionAccepted(candidate, minVersion, maxVersion)) continue;
+        if (!IsVersionAccepted(bounds, candidate, name)) continue;
         // The first subkey in range decides, whatever it holds: later ones are not tried. Without
         // a home or its java.exe, the tree offers nothing and the other places are searched.
         std::string home;
@@ -116,20 +116,19 @@ std::string JvmLocator::GetCurrentJavaHome(unsigned long view) const {
     return home;
 }
 
-double JvmLocator::ProbeJavaVersion(const std::string& javaExePath) const {
+double JvmLocator::ProbeJavaVersion(const std::string& javaExePath, std::string* text) const {
     std::string versionText;
     if (!ExtractQuotedVersion(RunAndCapture(javaExePath, "-version"), versionText)) return 0.0;
+    if (text != nullptr) *text = versionText;
     return ParseVersion(versionText);
 }
 
-bool JvmLocator::FindElsewhere(double minVersion, double maxVersion, double& version,
-                               std::string& javaHome) const {
-    double maxAccepted = EffectiveMaxVersion(maxVersion);
-    BestRuntime best(minVersion, maxAccepted);
+bool JvmLocator::FindElsewhere(const VersionBounds& bounds, double& version, std::string& javaHome) const {
+    BestRuntime best(bounds);
     unsigned long other = OtherRegistryView();
     std::string text, home;
     double found = 0.0;
-    if (other != 0 && FindInJreTree(other, minVersion, maxVersion, found, text, home))
+    if (other != 0 && FindInJreTree(other, bounds, found, text, home))
         best.Offer(BaseKeyPath() + " (other view)", text, home);
     LogLine("the JDK, JRE and vendors' keys, in both views:");
     OfferInstallerPlaces(best);
@@ -150,11 +149,10 @@ bool JvmLocator::FindElsewhere(double minVersion, double maxVersion, double& ver
         LogLine("JAVA_HOME \"" + home + "\": no bin\\java.exe");
         return false;
     }
-    found = ProbeJavaVersion(exe);
     std::string foundText;
-    DoubleToText(found, foundText);
-    LogLine("JAVA_HOME \"" + home + "\": " + exe + " -version gives " + foundText);
-    if (!IsVersionAccepted(found, minVersion, maxAccepted)) return false;
+    found = ProbeJavaVersion(exe, &foundText);
+    LogLine("JAVA_HOME \"" + home + "\": " + exe + " -version gives \"" + foundText + "\"");
+    if (!IsVersionAccepted(bounds, found, foundText)) return false;
     version = found;
     javaHome = home;
     return true;

@@ -83,7 +83,7 @@ void BestRuntime::Offer(const std::string& where, const std::string& versionText
     double version = ParseVersionText(versionText);
     std::string seen = where + " " + versionText + " at \"" + home + "\"";
     // Keys outlive uninstalled runtimes: only a java.exe that is there counts.
-    if (!IsVersionAccepted(version, m_min, m_max)) {
+    if (!IsVersionAccepted(m_bounds, version, versionText)) {
         LogLine(seen + " passed over: version out of range");
         return;
     }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "javafind/version_rules.h"
+
 // home + "\" (when missing) + "bin\java.exe"
 std::string JavaExeForHome(std::string home);
 
@@ -15,14 +17,15 @@ unsigned long OtherRegistryView();
 // runtimes: only a java.exe that is there counts.
 class BestRuntime {
 public:
-    BestRuntime(double minVersion, double maxVersion) : m_min(minVersion), m_max(maxVersion) {}
+    explicit BestRuntime(const VersionBounds& bounds) : m_bounds(bounds) {}
     // where: the place, for the log; versionText: the version as the place names it.
     void Offer(const std::string& where, const std::string& versionText, const std::string& home);
     // False when nothing acceptable was offered.
     bool Take(double& version, std::string& home) const;
 
 private:
-    double m_min, m_max, m_version = 0.0;
+    VersionBounds m_bounds;
+    double m_version = 0.0;
     std::vector<unsigned long> m_parts;
     std::string m_home;
 };

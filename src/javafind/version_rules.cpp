@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "util/number_text.h"
+
 double ParseVersionText(const std::string& text) {
     std::string kept;
     bool pointSeen = false;
@@ -23,6 +25,43 @@ double EffectiveMaxVersion(double maxVersion) { return maxVersion < 1.0 ? 9999.0
 
 bool IsVersionAccepted(double version, double minVersion, double maxVersion) {
     return minVersion <= version && version <= EffectiveMaxVersion(maxVersion);
+}
+
+bool IsVersionAccepted(const VersionBounds& bounds, double version, const std::string& versionText) {
+    std::string text = versionText;
+    if (text.empty()) DoubleToText(version, text);
+    std::vector<unsigned long> parts = VersionParts(text);
+    bool aboveMin = bounds.minText.empty() ? version >= bounds.min
+                                           : CompareVersionParts(parts, VersionParts(bounds.minText)) >= 0;
+    if (bounds.maxText.empty()) return aboveMin && version <= EffectiveMaxVersion(bounds.max);
+    std::vector<unsigned long> max = VersionParts(bounds.maxText);
+    // Only as many parts as the maximum names: "17" admits 17.0.12.
+    if (parts.size() > max.size()) parts.resize(max.size());
+    return aboveMin && CompareVersionParts(parts, max) <= 0;
+}
+
+bool IsVersionText(const std::string& text) {
+    size_t digits = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        bool digit = text[i] >= '0' && text[i] <= '9';
+        if (!digit &&
+            (digits == 0 || i + 1 == text.size() || (text[i] != '.' && text[i] != '_' && text[i] != '-')))
+            return false;
+        digits = digit ? digits + 1 : 0;
+        if (digits > 9) return false;
+    }
+    return !text.empty();
+}
+
+std::string ReleaseVersion(const std::string& releaseFile) {
+    const std::string key = "JAVA_VERSION=\"";
+    size_t at = releaseFile.find(key);
+    // At the start of a line only: IMPLEMENTOR_VERSION and the like end in the same name.
+    while (at != std::string::npos && at > 0 && releaseFile[at - 1] != '\n')
+        at = releaseFile.find(key, at + 1);
+    if (at == std::string::npos) return "";
+    size_t end = releaseFile.find('"', at + key.size());
+    return end == std::string::npos ? "" : releaseFile.substr(at + key.size(), end - at - key.size());
 }
 
 std::vector<unsigned long> VersionParts(const std::string& text) {

@@ -11,6 +11,20 @@ double ParseVersionText(const std::string& text);
 double EffectiveMaxVersion(double maxVersion);
 bool IsVersionAccepted(double version, double minVersion, double maxVersion);
 
+// The bounds a runtime must lie within: the string table's as numbers, each one replaced by an
+// administrator's version text where one is set ("17", "1.8"), which is compared part by part (a
+// leading 1 dropped), a maximum admitting every update of the version it names.
+struct VersionBounds {
+    double min = 0.0, max = 0.0;
+    std::string minText, maxText;
+};
+// versionText: the version as its source names it; "" when only the number is known.
+bool IsVersionAccepted(const VersionBounds& bounds, double version, const std::string& versionText);
+// Parts of digits split at single '.', '_' or '-', each of at most nine digits.
+bool IsVersionText(const std::string& text);
+// The JAVA_VERSION="..." of a runtime's `release` file; "" when it names none.
+std::string ReleaseVersion(const std::string& releaseFile);
+
 // A version's numbers, for ordering runtimes found by key name: the runs of digits (parts
 // split at ".", "_", "-", "+"), a leading 1 dropped when more follow, so that "1.8.0_392" and
 // "8.0.392.8" compare alike. A part too big for the type counts as its largest value.

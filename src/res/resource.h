@@ -49,3 +49,17 @@
 #define IDS_NO_LOG_LINK           9021
 #define IDS_APP_ID                9022
 #define IDS_JAVA_ENDED_AFTER      9023
+#define IDS_POLICY_KEY            9030
+#define IDS_POLICY_BAD            9031
+#define IDS_POLICY_NOT_TEXT       9032
+#define IDS_POLICY_NOT_NUMBER     9033
+#define IDS_POLICY_NO_VERSION     9035
+#define IDS_POLICY_NOT_SWITCH     9036
+#define IDS_POLICY_TOO_LONG       9037
+#define IDS_POLICY_JAVA_UNUSABLE  9038
+#define IDS_POLICY_JAVA_MISSING   9039
+#define IDS_POLICY_JAVA_OUTSIDE   9040
+#define IDS_NO_JAVA_NO_CHOICE     9041
+#define IDS_EVENT_RECORDED        9042
+#define IDS_EVENT_BY_POLICY       9043
+#define IDS_EVENT_NO_RUNTIME      9044

@@ -6,14 +6,34 @@
 #include "framework/string_table.h"
 #include "res/resource.h"
 #include "settings/registry_key.h"
+#include "ui/dialog_rules.h"
 #include "util/module_files.h"
 #include "util/number_text.h"
 
 bool LauncherSettings::IsJavaConfigured() const {
-    if (GetJavaHome().empty()) return false;
+    std::string home = GetJavaHome();
+    if (home.empty()) return false;
     std::string exe = GetJavaExe();
-    if (exe.empty()) return false;
-    return FileExists(exe);
+    if (exe.empty() || !FileExists(exe)) return false;
+    if (m_policies.minJavaVersion.empty() && m_policies.maxJavaVersion.empty()) return true;
+    // The recorded number cannot tell 17.0.12 from 17.0.1.2: the runtime's own words where it has them.
+    return IsVersionAccepted(GetVersionBounds(), GetJavaVersion(),
+                             ReleaseVersion(ReadSmallFile(home + "\\release")));
+}
+
+std::string LauncherSettings::GetBoundsText() const {
+    std::string min = m_policies.minJavaVersion, max = m_policies.maxJavaVersion;
+    return BoundsText(min.empty() ? LoadText(IDS_MIN_JAVA_VERSION) : min,
+                      max.empty() ? LoadText(IDS_MAX_JAVA_VERSION) : max);
+}
+
+VersionBounds LauncherSettings::GetVersionBounds() const {
+    VersionBounds bounds;
+    bounds.min = GetMinJavaVersion();
+    bounds.max = GetMaxJavaVersion();
+    bounds.minText = m_policies.minJavaVersion;
+    bounds.maxText = m_policies.maxJavaVersion;
+    return bounds;
 }
 
 double LauncherSettings::GetMinJavaVersion() const {

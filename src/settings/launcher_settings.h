@@ -2,11 +2,24 @@
 #pragma once
 #include <string>
 
-// Holds nothing: every call reads the string table and the registry afresh, opening and
-// closing its own key, so a value written in one call is what the next one reads.
+#include "javafind/version_rules.h"
+#include "settings/policies.h"
+
+// Holds nothing but the administrator's policies, read once a start: every other call reads the
+// string table and the registry afresh, opening and closing its own key, so a value written in
+// one call is what the next one reads.
 class LauncherSettings {
 public:
+    LauncherSettings() : m_policies(ReadPolicies()) {}
+
+    // A runtime is recorded, its java.exe is there, and an administrator's version bounds, where
+    // set, admit it.
     bool IsJavaConfigured() const;
+    const Policies& GetPolicies() const { return m_policies; }
+    // The string table's, or an administrator's where set.
+    VersionBounds GetVersionBounds() const;
+    // "Requires Java minimum version: 1.5", for the user.
+    std::string GetBoundsText() const;
 
     double GetMinJavaVersion() const;
     double GetMaxJavaVersion() const;  // as stored; below 1.0 means no upper limit
@@ -32,6 +45,7 @@ public:
     std::string ReadStringSetting(unsigned keyPathId, unsigned valueNameId, bool& tooLong) const;
 
 private:
+    Policies m_policies;
     std::string ReadJavaValue(const char* name) const;
     void WriteJavaValue(const char* name, const std::string& text) const;
 };

@@ -47,7 +47,7 @@ BOOL InstallJavaDialog::OnInitDialog() {
     SendMessageA(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
     std::string prompt = LoadText(IDS_DISPLAY_NAME) + LoadText(IDS_REQUIRES_JAVA);
     SetDlgItemTextW(Window(), IDC_PROMPT_TEXT, Widen(prompt).c_str());
-    std::string bounds = BoundsText(LoadText(IDS_MIN_JAVA_VERSION), LoadText(IDS_MAX_JAVA_VERSION));
+    std::string bounds = m_settings.GetBoundsText();
     SetDlgItemTextW(Window(), IDC_BOUNDS_TEXT, Widen(bounds).c_str());
     return TRUE;  // focus to the first control that takes it
 }
@@ -76,15 +76,15 @@ void InstallJavaDialog::OnInstallJavaNow() {
 void InstallJavaDialog::OnSelectExistingJava() {
     std::string path;
     if (!AskForFileToOpen(Window(), "Java (java.exe)", "java.exe", path)) return;
-    double minVersion = m_settings.GetMinJavaVersion();
-    double maxVersion = m_settings.GetMaxJavaVersion();
+    VersionBounds bounds = m_settings.GetVersionBounds();
     // A first start of a runtime can take seconds (a virus scan): the dialog stays alive meanwhile.
     double version = 0.0;
-    RunBusy([&] { version = JvmLocator().ProbeJavaVersion(path); });
-    if (!IsVersionAccepted(version, minVersion, maxVersion)) {
-        std::string versionText, minText;
+    std::string printed;
+    RunBusy([&] { version = JvmLocator().ProbeJavaVersion(path, &printed); });
+    if (!IsVersionAccepted(bounds, version, printed)) {
+        std::string versionText, minText = bounds.minText;
         DoubleToText(version, versionText);
-        DoubleToText(minVersion, minText);
+        if (minText.empty()) DoubleToText(bounds.min, minText);
         ShowMessage(Window(),
                     LoadText(IDS_SELECTED_VERSION_IS) + versionText + "\r\n" +
                         LoadText(IDS_MUST_SELECT_VERSION) + minText + LoadText(IDS_OR_HIGHER),
@@ -104,11 +104,10 @@ void InstallJavaDialog::OnOK() {
     } else {
         double version = 0.0;
         std::string home, exe;
-        double minVersion = m_settings.GetMinJavaVersion();
-        double maxVersion = m_settings.GetMaxJavaVersion();
+        VersionBounds bounds = m_settings.GetVersionBounds();
         bool found = false;
         // The search may ask JAVA_HOME's java.exe its version, which can take seconds.
-        RunBusy([&] { found = JvmLocator().FindJvm(minVersion, maxVersion, version, home, exe); });
+        RunBusy([&] { found = JvmLocator().FindJvm(bounds, version, home, exe); });
         if (found) {
             m_settings.RecordJava(version, home, exe);
             m_recordedExe = exe;

@@ -31,3 +31,15 @@ bool FileExists(std::string path) {
     FindClose(search);
     return true;
 }
+
+std::string ReadSmallFile(const std::string& path) {
+    HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "";
+    std::string content(65536, '\0');
+    DWORD read = 0;
+    if (!ReadFile(file, &content[0], static_cast<DWORD>(content.size()), &read, nullptr)) read = 0;
+    CloseHandle(file);
+    content.resize(read);
+    return content;
+}

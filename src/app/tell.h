@@ -1,0 +1,16 @@
+// What the launcher tells about a start, in front of the user and in the event log alike.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/event_log.h"
+
+// A string-table text with the display name for %1 and the inserts for %2 on.
+std::string Fill(unsigned id, std::vector<std::string> inserts);
+
+// The launcher's message about a start, with its log's place or why it has none, as the event
+// `event` too (an error for the stop icon, a warning for the exclamation mark). Where no one
+// could see a box, or the start is quiet, the log and the event alone say it.
+void Tell(const std::string& text, UINT icon, EventId event, bool quiet = false);

@@ -77,6 +77,14 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/app/tessaly.jar
   DEPENDS ${APP_SOURCE})
 add_custom_target(tessaly_app ALL DEPENDS ${CMAKE_BINARY_DIR}/app/tessaly.jar)
 
+# The Group Policy templates, beside the program for an administrator to take.
+set(POLICIES ${CMAKE_BINARY_DIR}/policies)
+add_custom_command(OUTPUT ${POLICIES}/tessaly.admx ${POLICIES}/en-US/tessaly.adml
+  COMMAND ${CMAKE_COMMAND} -E copy ${RES_DIR}/policies/tessaly.admx ${POLICIES}/tessaly.admx
+  COMMAND ${CMAKE_COMMAND} -E copy ${RES_DIR}/policies/en-US/tessaly.adml ${POLICIES}/en-US/tessaly.adml
+  DEPENDS ${RES_DIR}/policies/tessaly.admx ${RES_DIR}/policies/en-US/tessaly.adml)
+add_custom_target(policies ALL DEPENDS ${POLICIES}/tessaly.admx ${POLICIES}/en-US/tessaly.adml)
+
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(NSIS_TARGET amd64-unicode)
 else()
@@ -145,6 +153,8 @@ windows_test(rules_tests_win ${RULE_TESTS})
 windows_test(tessaly_tests tests/tessaly_test.cpp)
 # The shipped 32-bit program (build/win32), read as it is.
 add_test(NAME shipped_program COMMAND ${CMAKE_SOURCE_DIR}/tests/check-shipped ${CMAKE_BINARY_DIR}/../win32/tessaly.exe)
+# The Group Policy templates as shipped, against what the launcher reads.
+add_test(NAME policies COMMAND ${CMAKE_SOURCE_DIR}/tests/check-policies ${CMAKE_BINARY_DIR}/../win32/policies)
 # The installer of the program under test, from install to removal.
 add_test(NAME installer COMMAND ${CMAKE_SOURCE_DIR}/tests/check-installer ${CMAKE_BINARY_DIR})
 set_tests_properties(installer PROPERTIES TIMEOUT 180)

@@ -77,7 +77,8 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/app/tessaly.jar
   DEPENDS ${APP_SOURCE})
 add_custom_target(tessaly_app ALL DEPENDS ${CMAKE_BINARY_DIR}/app/tessaly.jar)
 
-# The Group Policy templates, beside the program for an administrator to take.
+# The Group Policy templates, beside the program for an administrator to take, and shipped by
+# both installers in the installation's policies folder.
 set(POLICIES ${CMAKE_BINARY_DIR}/policies)
 add_custom_command(OUTPUT ${POLICIES}/tessaly.admx ${POLICIES}/en-US/tessaly.adml
   COMMAND ${CMAKE_COMMAND} -E copy ${RES_DIR}/policies/tessaly.admx ${POLICIES}/tessaly.admx
@@ -94,9 +95,9 @@ endif()
 # time (installer/make-setup), so that no file signed, or left unsigned, by an earlier build is packed.
 add_custom_target(installer ALL
   COMMAND ${CMAKE_SOURCE_DIR}/installer/make-setup ${NSIS_TARGET} $<TARGET_FILE:tessaly> ${CMAKE_BINARY_DIR}/app
-          ${CMAKE_BINARY_DIR}/tessaly-setup.exe
+          ${POLICIES} ${CMAKE_BINARY_DIR}/tessaly-setup.exe
   BYPRODUCTS ${CMAKE_BINARY_DIR}/tessaly-setup.exe ${CMAKE_BINARY_DIR}/package/tessaly.exe VERBATIM)
-add_dependencies(installer tessaly tessaly_app)
+add_dependencies(installer tessaly tessaly_app policies)
 
 # The MSI (installer/tessaly.wxs) and its custom actions that stop it before it changes anything,
 # a DLL of the package's bitness, with the launcher's own runtime pieces (17 KB instead of 260). Packed
@@ -114,9 +115,9 @@ else()
 endif()
 add_custom_target(msi ALL
   COMMAND ${CMAKE_SOURCE_DIR}/installer/make-msi ${MSI_ARCH} $<TARGET_FILE:tessaly> $<TARGET_FILE:install_checks>
-          ${CMAKE_BINARY_DIR}/app ${CMAKE_BINARY_DIR}/tessaly.msi
+          ${CMAKE_BINARY_DIR}/app ${POLICIES} ${CMAKE_BINARY_DIR}/tessaly.msi
   BYPRODUCTS ${CMAKE_BINARY_DIR}/tessaly.msi VERBATIM)
-add_dependencies(msi tessaly install_checks tessaly_app)
+add_dependencies(msi tessaly install_checks tessaly_app policies)
 
 # ---- tests: built only in the 64-bit twin that runs under Wine here ----------------------
 option(TESSALY_TESTS "Build the tests (the x86_64 build)" OFF)

@@ -93,6 +93,15 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/app/tessaly.jar
   DEPENDS ${APP_SOURCE})
 add_custom_target(tessaly_app ALL DEPENDS ${CMAKE_BINARY_DIR}/app/tessaly.jar)
 
+# The Group Policy templates, beside the program for an administrator to take, and shipped by
+# both installers in the installation's policies folder.
+set(POLICIES ${CMAKE_BINARY_DIR}/policies)
+add_custom_command(OUTPUT ${POLICIES}/tessaly.admx ${POLICIES}/en-US/tessaly.adml
+  COMMAND ${CMAKE_COMMAND} -E copy ${RES_DIR}/policies/tessaly.admx ${POLICIES}/tessaly.admx
+  COMMAND ${CMAKE_COMMAND} -E copy ${RES_DIR}/policies/en-US/tessaly.adml ${POLICIES}/en-US/tessaly.adml
+  DEPENDS ${RES_DIR}/policies/tessaly.admx ${RES_DIR}/policies/en-US/tessaly.adml)
+add_custom_target(policies ALL DEPENDS ${POLICIES}/tessaly.admx ${POLICIES}/en-US/tessaly.adml)
+
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(NSIS_TARGET amd64-unicode)
 else()
@@ -102,9 +111,9 @@ endif()
 # time (installer/make-setup), so that no file signed, or left unsigned, by an earlier build is packed.
 add_custom_target(installer ALL
   COMMAND ${CMAKE_SOURCE_DIR}/installer/make-setup ${NSIS_TARGET} $<TARGET_FILE:tessaly> ${CMAKE_BINARY_DIR}/app
-          ${CMAKE_BINARY_DIR}/tessaly-setup.exe
+          ${POLICIES} ${CMAKE_BINARY_DIR}/tessaly-setup.exe
   BYPRODUCTS ${CMAKE_BINARY_DIR}/tessaly-setup.exe ${CMAKE_BINARY_DIR}/package/tessaly.exe VERBATIM)
-add_dependencies(installer tessaly tessaly_app)
+add_dependencies(installer tessaly tessaly_app policies)
 
 # The MSI (installer/tessaly.wxs) and its custom actions that stop it before it changes anything,
 # a DLL of the package's bitness, with the launcher's own runtime pieces (17 KB instead of 260). Packed
@@ -122,9 +131,9 @@ else()
 endif()
 add_custom_target(msi ALL
   COMMAND ${CMAKE_SOURCE_DIR}/installer/make-msi ${MSI_ARCH} $<TARGET_FILE:tessaly> $<TARGET_FILE:install_checks>
-          ${CMAKE_BINARY_DIR}/app ${CMAKE_BINARY_DIR}/tessaly.msi
+          ${CMAKE_BINARY_DIR}/app ${POLICIES} ${CMAKE_BINARY_DIR}/tessaly.msi
   BYPRODUCTS ${CMAKE_BINARY_DIR}/tessaly.msi VERBATIM)
-add_dependencies(msi tessaly install_checks tessaly_app)
+add_dependencies(msi tessaly install_checks tessaly_app policies)
 
 # ---- tests: built only in the 64-bit twin that runs under Wine here ----------------------
 option(TESSALY_TESTS "Build the tests (the x86_64 build)" OFF)
@@ -162,6 +171,8 @@ windows_test(rules_tests_win ${RULE_TESTS})
 windows_test(tessaly_tests tests/tessaly_test.cpp)
 # The shipped 32-bit program (build/win32), read as it is.
 add_test(NAME shipped_program COMMAND ${CMAKE_SOURCE_DIR}/tests/check-shipped ${CMAKE_BINARY_DIR}/../win32/tessaly.exe)
+# The Group Policy templates as shipped, against what the launcher reads.
+add_test(NAME policies COMMAND ${CMAKE_SOURCE_DIR}/tests/check-policies ${CMAKE_BINARY_DIR}/../win32/policies)
 # The installer of the program under test, from install to removal.
 add_test(NAME installer COMMAND ${CMAKE_SOURCE_DIR}/tests/check-installer ${CMAKE_BINARY_DIR})
 set_tests_properties(installer PROPERTIES TIMEOUT 180)

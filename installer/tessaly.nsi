@@ -1,9 +1,11 @@
-; The Tessaly installer (per machine): the launcher and the application's jars, the launcher's
-; registry key, a Start-menu shortcut, the .tsy document type and an Add/Remove Programs entry.
+; The Tessaly installer (per machine): the launcher, the application's jars and the Group Policy
+; templates, the launcher's registry key and event source, a Start-menu shortcut, the .tsy
+; document type and an Add/Remove Programs entry.
 ; `make installer` builds it; makensis gets from the build:
 ;   TARGET    x86-unicode (shipped), or amd64-unicode around the x86_64 twin for the tests
 ;   LAUNCHER  the built tessaly.exe; the installer's version is read from it
 ;   JARS      the folder of the application's .jar files
+;   POLICIES  the folder of the Group Policy templates (tessaly.admx, en-US\tessaly.adml)
 ;   OUTFILE   the installer to write
 ;   SIGN      (optional) the signing command, installer/sign: it signs LAUNCHER in place, then
 ;             the uninstaller and the installer as they are written
@@ -32,6 +34,9 @@ Unicode true
 
 ; ---- The rest follows from those -----------------------------------------------------------
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APP}"
+; The launcher writes its events to the Application log under this source. SYSTEM is one key for
+; 32-bit and 64-bit programs alike: Event Viewer finds it whatever the installer's bitness.
+!define EVENT_SOURCE_KEY "SYSTEM\CurrentControlSet\Services\EventLog\Application\${APP}"
 !getdllversion "${LAUNCHER}" LAUNCHER_
 !define VERSION "${LAUNCHER_1}.${LAUNCHER_2}.${LAUNCHER_3}.${LAUNCHER_4}"
 
@@ -212,6 +217,16 @@ Section
   SetOutPath "$INSTDIR"
   File "/oname=tessaly.exe" "${LAUNCHER}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
+  ; For the administrator to copy into the central store; the launcher itself never reads them.
+  SetOutPath "$INSTDIR\policies\en-US"
+  File "${POLICIES}\en-US\tessaly.adml"
+  SetOutPath "$INSTDIR\policies"
+  File "${POLICIES}\tessaly.admx"
+  SetOutPath "$INSTDIR"
+  ; The events' texts are the launcher's own message table. Written again by every upgrade, so
+  ; that it names the launcher where it now is.
+  WriteRegExpandStr HKLM "${EVENT_SOURCE_KEY}" "EventMessageFile" "$INSTDIR\tessaly.exe"
+  WriteRegDWORD HKLM "${EVENT_SOURCE_KEY}" "TypesSupported" 7
 
   ; Only the launch settings: an upgrade keeps the runtime the launcher recorded, and the Java
   ; options an administrator set (empty ones too); the default is a first install's.
@@ -274,6 +289,7 @@ Section Uninstall
   ${EndIf}
   DeleteRegKey HKLM "${KEY}"
   DeleteRegKey /ifnosubkeys /ifnovalues HKLM "Software\${PUBLISHER}"
+  DeleteRegKey HKLM "${EVENT_SOURCE_KEY}"
 
   ; Only our values under the extension: its type while it is still ours (another program may
   ; have taken it over), our "Open with" entry; the keys only once nothing else is in them.
@@ -292,6 +308,10 @@ Section Uninstall
   Delete "$INSTDIR\tessaly.exe"
   Call un.DeleteJars
   RMDir "$INSTDIR\lib"
+  Delete "$INSTDIR\policies\en-US\tessaly.adml"
+  RMDir "$INSTDIR\policies\en-US"
+  Delete "$INSTDIR\policies\tessaly.admx"
+  RMDir "$INSTDIR\policies"
   Delete "$INSTDIR\uninstall.exe"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   RMDir "$INSTDIR"

@@ -4,10 +4,10 @@ WIN64_DIR  := build/win64
 NATIVE_DIR := build/native
 JOBS       := $(shell nproc)
 
-# Signing the installers (README, Packaging), on make's command line or in the environment. The
-# build's commands run in build/, hence absolute paths; and the sub-makes of `cmake --build` get
-# them from the environment, not as given on the command line. Made absolute as text, not with
-# $(abspath), which splits a path at its blanks.
+# Signing the installers (docs/administrators.md, Signing), on make's command line or in the
+# environment. The build's commands run in build/, hence absolute paths; and the sub-makes of
+# `cmake --build` get them from the environment, not as given on the command line. Made absolute
+# as text, not with $(abspath), which splits a path at its blanks.
 absolute = $(if $(1),$(if $(filter /%,$(firstword $(1))),$(1),$(CURDIR)/$(1)))
 override SIGN_PFX           := $(call absolute,$(SIGN_PFX))
 override SIGN_PASSWORD_FILE := $(call absolute,$(SIGN_PASSWORD_FILE))

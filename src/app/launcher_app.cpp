@@ -96,10 +96,15 @@ void LauncherApp::Install(LauncherSettings& settings) {
                     : "-install: find or ask for a runtime and record it; start nothing");
     std::string recorded;
     ResolveJava(settings, recorded);
-    m_exitCode = recorded.empty() ? 1 : 0;
+    // Found is not recorded: a standard user may have no right to write the key.
+    bool written = !recorded.empty() && settings.GetJavaExe() == recorded;
+    m_exitCode = written ? 0 : 1;
     if (recorded.empty()) {
         WriteEvent(EventKind::kWarning, kEventNoRuntime,
                    Fill(IDS_EVENT_NO_RUNTIME, {settings.GetBoundsText()}));
+    } else if (!written) {
+        WriteEvent(EventKind::kWarning, kEventNotRecorded,
+                   Fill(IDS_EVENT_NOT_RECORDED, {recorded, settings.GetSettingsKeyPath()}));
     } else {
         WriteEvent(EventKind::kInformation, kEventRuntimeRecorded, Fill(IDS_EVENT_RECORDED, {recorded}));
     }

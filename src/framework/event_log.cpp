@@ -11,15 +11,20 @@
 
 namespace {
 
-// What ReportEvent takes of one string, in UTF-16 units.
-constexpr size_t kLongestString = 31839;
+// What one event may hold of its strings together, in UTF-16 units: each may hold 31,839, but
+// since Vista the whole event is refused somewhat above 31,700.
+constexpr size_t kEventBudget = 31000;
 
-std::wstring Within(const std::string& text) {
-    std::wstring wide = Widen(text);
-    if (wide.size() <= kLongestString) return wide;
-    size_t cut = kLongestString - 3;
-    // Never half a surrogate pair.
-    if (wide[cut - 1] >= 0xD800 && wide[cut - 1] <= 0xDBFF) --cut;
+// At most `room` units, never half a surrogate pair; line ends as CR LF, which every reader shows.
+std::wstring Within(const std::string& text, size_t room) {
+    std::wstring wide;
+    for (wchar_t c : Widen(text)) {
+        if (c == L'\n' && (wide.empty() || wide.back() != L'\r')) wide += L'\r';
+        wide += c;
+    }
+    if (wide.size() <= room) return wide;
+    size_t cut = room > 3 ? room - 3 : 0;
+    if (cut > 0 && wide[cut - 1] >= 0xD800 && wide[cut - 1] <= 0xDBFF) --cut;
     return wide.substr(0, cut) + L"...";
 }
 
@@ -29,8 +34,11 @@ void WriteEvent(EventKind kind, EventId id, const std::string& text) {
     HANDLE source = RegisterEventSourceW(nullptr, Widen(LoadText(IDS_DISPLAY_NAME)).c_str());
     if (source == nullptr) return;
     RunLog* log = RunLog::Current();
-    std::wstring strings[3] = {Within(text), Within(log != nullptr ? log->Path() : RunLog::WhyNone()),
-                               Within(Narrow(GetCommandLineW()))};
+    // The text first, then the log's place; the command line gets what is left.
+    std::wstring strings[3];
+    strings[0] = Within(text, kEventBudget - 2000);
+    strings[1] = Within(log != nullptr ? log->Path() : RunLog::WhyNone(), 1000);
+    strings[2] = Within(Narrow(GetCommandLineW()), kEventBudget - strings[0].size() - strings[1].size());
     const wchar_t* pointers[3] = {strings[0].c_str(), strings[1].c_str(), strings[2].c_str()};
     OwnUser user;
     WORD type = kind == EventKind::kError     ? EVENTLOG_ERROR_TYPE

@@ -12,6 +12,7 @@ enum EventId : unsigned long {
     kEventRuntimeByPolicy = 101,    // -install: the administrator's runtime, nothing to record
     kEventNoRuntime = 200,          // -install found none and recorded nothing
     kEventNamesCannotPass = 201,    // a document's name cannot reach Java whole; it starts all the same
+    kEventNotRecorded = 202,        // -install found a runtime but could not write the key
     kEventCouldNotStart = 300,      // Java ended before its application window
     kEventCrashed = 301,            // Java crashed after its window showed
     kEventEndedAfterLongRun = 302,  // Java ended with a code after a long run without a window

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "app/message_text.h"
+#include "framework/message_box.h"
 #include "framework/run_log.h"
 #include "framework/string_table.h"
 #include "javafind/version_rules.h"
@@ -49,7 +50,9 @@ void ReadText(const RegistryKey& key, const TextPolicy& policy, Policies& polici
     DWORD type = REG_NONE;
     LONG status = key.QueryString(policy.name, text, &type);
     if (status == ERROR_MORE_DATA) return Refuse(policies, policy.name, IDS_POLICY_TOO_LONG);
-    if (status != ERROR_SUCCESS) return;
+    if (status == ERROR_FILE_NOT_FOUND) return;
+    if (status != ERROR_SUCCESS)
+        return Refuse(policies, policy.name, IDS_POLICY_UNREADABLE, SystemErrorText(status, ""));
     if (type != REG_SZ && type != REG_EXPAND_SZ)
         return Refuse(policies, policy.name, IDS_POLICY_NOT_TEXT, TypeName(type));
     if (type == REG_EXPAND_SZ) {
@@ -71,14 +74,19 @@ Policies ReadPolicies() {
     Policies policies;
     // What an impersonating thread does is never virtualized.
     bool impersonating = ImpersonateSelf(SecurityImpersonation) != FALSE;
+    if (!impersonating) LogLine("policies read as this process sees them: it could not impersonate itself");
     RegistryKey key;
-    if (key.OpenForRead(HKEY_LOCAL_MACHINE, LoadText(IDS_POLICY_KEY)) == ERROR_SUCCESS) {
+    LONG opened = key.OpenForRead(HKEY_LOCAL_MACHINE, LoadText(IDS_POLICY_KEY));
+    // A key that is there but cannot be read hides the administrator's intent.
+    if (opened != ERROR_SUCCESS && opened != ERROR_FILE_NOT_FOUND)
+        Refuse(policies, "(the key)", IDS_POLICY_UNREADABLE, SystemErrorText(static_cast<DWORD>(opened), ""));
+    if (opened == ERROR_SUCCESS) {
         for (const TextPolicy& policy : kTextPolicies) ReadText(key, policy, policies);
         DWORD type = REG_NONE, value = 0, size = sizeof value;
         LONG status = RegQueryValueExW(key.Handle(), L"AllowJavaChoice", nullptr, &type,
                                        reinterpret_cast<BYTE*>(&value), &size);
         if (status == ERROR_FILE_NOT_FOUND) {
-        } else if (type != REG_DWORD || status != ERROR_SUCCESS) {
+        } else if (type != REG_DWORD || status != ERROR_SUCCESS || size != sizeof value) {
             Refuse(policies, "AllowJavaChoice", IDS_POLICY_NOT_NUMBER, TypeName(type));
         } else if (value > 1) {
             Refuse(policies, "AllowJavaChoice", IDS_POLICY_NOT_SWITCH, std::to_string(value));

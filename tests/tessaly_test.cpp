@@ -174,6 +174,7 @@ void Act(const string& step, HWND dialog, const string& record) {
         // The dialog owns its boxes; the closing warning has no owner.
         EXPECT_EQ(GetWindow(box, GW_OWNER), IsWindow(dialog) ? dialog : nullptr);
         EXPECT_EQ((GetWindowLongW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, !IsWindow(dialog));
+        EXPECT_EQ(GetDlgItem(box, IDCANCEL) != nullptr, text.find(" will not run until") != string::npos);
         PostMessageA(GetDlgItem(box, id), BM_CLICK, 0, 0);
     }
     for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(20);

@@ -150,7 +150,7 @@ extern "C" __declspec(dllexport) UINT __stdcall CheckFilesInUse(MSIHANDLE instal
     }
 }
 
-// Commit action of a removal: the system account's logs. CustomActionData holds the system
+// The last action in a removal's script: the system account's logs. CustomActionData holds the system
 // profiles' AppData\Local folders, separated by |, named as the launcher names them: with
 // System32 for the real one. A 32-bit action reaches that folder only with WOW64's redirection
 // to SysWOW64 turned off (a 64-bit one has none to turn off). A log that stays is logged, never a

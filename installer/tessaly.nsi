@@ -216,6 +216,8 @@ Section
   File "${JARS}\*.jar"
   SetOutPath "$INSTDIR"
   File "/oname=tessaly.exe" "${LAUNCHER}"
+  ; An uninstaller that ended just before, renamed away from the name this one takes.
+  Delete "$INSTDIR\uninstall-*.tmp"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   ; For the administrator to copy into the central store; the launcher itself never reads them.
   SetOutPath "$INSTDIR\policies\en-US"
@@ -327,10 +329,23 @@ Section Uninstall
   ; Run in place, the uninstaller cannot delete itself. Once it has ended, Windows' own cmd (no
   ; program from Temp) deletes it, then the folder if nothing else is left there; the paths
   ; reach it in its environment, where no character of theirs means anything to cmd.
+  ; Renamed first (Windows allows it while it runs): an installation started at once may write a
+  ; new uninstall.exe, which the cleanup must not take. Should the rename fail, the old name.
   ${If} ${FileExists} "$INSTDIR\uninstall.exe"
-    System::Call 'kernel32::SetEnvironmentVariableW(w "TESSALY_UNINSTALLER", w "$INSTDIR\uninstall.exe")'
+    StrCpy $0 "$INSTDIR\uninstall.exe"
+    System::Call 'kernel32::GetCurrentProcessId() i .r1'
+    System::Call 'kernel32::GetTickCount() i .r2'
+    ClearErrors
+    Rename "$0" "$INSTDIR\uninstall-$1-$2.tmp"
+    ${IfNot} ${Errors}
+      StrCpy $0 "$INSTDIR\uninstall-$1-$2.tmp"
+    ${EndIf}
+    System::Call 'kernel32::SetEnvironmentVariableW(w "TESSALY_UNINSTALLER", w r0)'
     System::Call 'kernel32::SetEnvironmentVariableW(w "TESSALY_FOLDER", w "$INSTDIR")'
-    Exec '"$SYSDIR\cmd.exe" /d /q /c for /l %i in (1,1,120) do @(ping -n 2 127.0.0.1 >nul & del /f /q "%TESSALY_UNINSTALLER%" 2>nul & if not exist "%TESSALY_UNINSTALLER%" (rd "%TESSALY_FOLDER%" 2>nul & exit))'
+    ; Hidden; no AutoRun, no delayed expansion; ping by its full path, not searched for in a
+    ; folder a user may write to; started outside the folder, which it could not remove otherwise.
+    SetOutPath "$TEMP"
+    ExecShell "" "$SYSDIR\cmd.exe" '/v:off /d /q /c for /l %i in (1,1,120) do @("$SYSDIR\ping.exe" -n 2 127.0.0.1 >nul & del /f /q "%TESSALY_UNINSTALLER%" 2>nul & if not exist "%TESSALY_UNINSTALLER%" (rd "%TESSALY_FOLDER%" 2>nul & exit))' SW_HIDE
   ${EndIf}
 SectionEnd
 

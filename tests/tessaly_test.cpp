@@ -350,6 +350,13 @@ const Row kRows[] = {
      "a1Tessaly cannot start: no Java runtime it can use was found (Requires Java minimum version: 1.5), and "
      "your administrator allows no other.~\n\nCall 4711"},
     {"@=%6|T:JavaOptions=-Xmx256m|P:JavaOptions=-Xmx1g", "", "jre16 -Xmx256m -Xmx1g -cp \"\"", ""},
+    // A user's own runtime (TESSALY_JAVA_HOME): used, never recorded; one that cannot be is told, and
+    // the recorded one starts; where the administrator allows no choice, it counts for nothing.
+    {"@=%6|TESSALY_JAVA_HOME=%1", "", s11, "6 x %6"},
+    {"@=%6|TESSALY_JAVA_HOME=%R\\gone", "", s16, "6 x %6", 0,
+     "a1Tessaly cannot use the Java runtime that TESSALY_JAVA_HOME names (%R\\gone): there is no "
+     "%R\\gone\\bin\\java.exe."},
+    {"@=%6|TESSALY_JAVA_HOME=%1|P:AllowJavaChoice!=0", "", s16, ""},
     {"@=%6|P:MinJavaVersion=abc", "", "", "", 1,
      "a1Tessaly cannot start: your administrator's policy value MinJavaVersion "
      "(HKEY_LOCAL_MACHINE\\Software\\"
@@ -365,14 +372,15 @@ const Row kRows[] = {
 void Set(const string& entry, HKEY view, HKEY other) {
     size_t equals = entry.find('=');
     string key = entry.substr(0, equals), value = Expand(entry.substr(equals + 1));
-    if (key == "JAVA_HOME") SetEnvironmentVariableW(L"JAVA_HOME", Widen(value).c_str());
+    if (key.find("JAVA_HOME") != string::npos)
+        SetEnvironmentVariableW(Widen(key).c_str(), Widen(value).c_str());
     if (key == "APP")
         std::ofstream(Widen(root + "\\app\\bin\\version.txt").c_str(), std::ios::binary) << value;
     for (string part :
          {string("JavaVersion=x"), "JavaHome=" + value, "JavaExe=" + value + "\\bin\\java.exe"}) {
         if (key == "@") Set("T:" + part, view, other);
     }
-    if (key == "JAVA_HOME" || key == "APP" || key == "@" || key == "-T") return;
+    if (key.find("JAVA_HOME") != string::npos || key == "APP" || key == "@" || key == "-T") return;
     size_t colon = key.find(':');
     string name = colon != string::npos ? key.substr(colon + 1)
                   : key.back() == 'J'   ? "CurrentVersion"
@@ -407,6 +415,7 @@ void Prepare(const string& set) {
         }
     }
     SetEnvironmentVariableW(L"JAVA_HOME", nullptr);
+    SetEnvironmentVariableW(L"TESSALY_JAVA_HOME", nullptr);
     std::istringstream entries(
         set.rfind("-T", 0) == 0 ? set : "T:JavaOptions=|T:CommandLineArgs=|T:ClasslibDynPath=|" + set);
     for (string entry; std::getline(entries, entry, '|');) Set(entry, views[0].Handle(), views[1].Handle());

@@ -60,31 +60,47 @@ size_t CountEntries(const std::string& classPath) {
 
 }  // namespace
 
+namespace {
+
+// What keeps a runtime folder from being used, "" when nothing does: its java.exe must be there
+// and its version within the bounds, read from its release file (one small read); only a runtime
+// without one (before Java 7) is started with -version, which costs a Java start.
+std::string RuntimeProblem(const LauncherSettings& settings, const std::string& home, std::string& exe,
+                           double& version) {
+    exe = JavaExeForHome(home);
+    if (!FileExists(exe)) return Fill(IDS_POLICY_JAVA_MISSING, {exe});
+    std::string text = ReleaseVersion(ReadSmallFile(home + "\\release"));
+    version = text.empty() ? JvmLocator().ProbeJavaVersion(exe, &text) : ParseVersionText(text);
+    LogLine(exe + ": version \"" + text + "\"");
+    if (IsVersionAccepted(settings.GetVersionBounds(), version, text)) return "";
+    return Fill(IDS_POLICY_JAVA_OUTSIDE, {text, settings.GetBoundsText()});
+}
+
+}  // namespace
+
 bool LauncherApp::UseAdministratorsRuntime(LauncherSettings& settings, std::string& javaExe,
                                            double& version) {
     std::string home = settings.GetPolicies().javaHome;
-    std::string exe = JavaExeForHome(home), text, why;
-    if (!FileExists(exe)) {
-        why = Fill(IDS_POLICY_JAVA_MISSING, {exe});
-    } else {
-        // Its version from its release file, one small read; only a runtime without one (before
-        // Java 7) is started with -version, which costs a Java start.
-        text = ReleaseVersion(ReadSmallFile(home + "\\release"));
-        version = text.empty() ? JvmLocator().ProbeJavaVersion(exe, &text) : ParseVersionText(text);
-        LogLine("the administrator's runtime (policy JavaHome): " + exe + ", version \"" + text + "\"");
-        if (!IsVersionAccepted(settings.GetVersionBounds(), version, text))
-            why = Fill(IDS_POLICY_JAVA_OUTSIDE, {text, settings.GetBoundsText()});
-    }
-    if (!why.empty()) {
-        Tell(Fill(IDS_POLICY_JAVA_UNUSABLE, {home, why}), MB_ICONHAND, kEventPolicyRuntime, m_quiet);
-        return false;
-    }
-    javaExe = exe;
-    return true;
+    LogLine("the administrator's runtime (policy JavaHome): " + home);
+    std::string why = RuntimeProblem(settings, home, javaExe, version);
+    if (why.empty()) return true;
+    Tell(Fill(IDS_POLICY_JAVA_UNUSABLE, {home, why}), MB_ICONHAND, kEventPolicyRuntime, m_quiet);
+    return false;
 }
 
 bool LauncherApp::ChooseRuntime(LauncherSettings& settings, std::string& javaExe, double& version) {
     if (!settings.GetPolicies().javaHome.empty()) return UseAdministratorsRuntime(settings, javaExe, version);
+    // A power user's own choice, for this user's starts only and never recorded; not where the
+    // administrator allows no choice, nor elevated (where the same user, unelevated, set it).
+    wchar_t value[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableW(L"TESSALY_JAVA_HOME", value, MAX_PATH);
+    if (length > 0 && length < MAX_PATH && settings.GetPolicies().allowJavaChoice && !RunsElevated()) {
+        std::string home = Narrow(value, length);
+        LogLine("this user's runtime (TESSALY_JAVA_HOME): " + home);
+        std::string why = RuntimeProblem(settings, home, javaExe, version);
+        if (why.empty()) return true;
+        Tell(Fill(IDS_USER_JAVA_UNUSABLE, {home, why}), MB_ICONEXCLAMATION, kEventUserRuntime, m_quiet);
+    }
     // The runtime found in this run is started even when recording it failed (a standard user
     // without write access to the key); the next start then searches again.
     std::string found;

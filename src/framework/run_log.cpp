@@ -20,7 +20,7 @@ std::string g_whyNone;
 // The elevated half of a split token (an installer's -install after "Yes" in the elevation
 // prompt) must not write where the same user, unelevated, could have planted a link to a system
 // file. XP knows no elevation.
-bool MayLog() {
+bool MayLogHere() {
     HANDLE token = nullptr;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return true;
     UniqueHandle owned(token);
@@ -106,6 +106,8 @@ void RemoveOldLogs(const std::string& folder, const std::string& prefix, HANDLE 
 
 }  // namespace
 
+bool RunsElevated() { return !MayLogHere(); }
+
 void LogLine(const std::string& text) {
     if (g_current != nullptr) g_current->Write(text + "\r\n");
 }
@@ -124,7 +126,7 @@ bool RunLog::Refuse(const std::string& why) {
 }
 
 bool RunLog::Open(const std::string& relativeStem) {
-    if (!MayLog()) return Refuse(LoadText(IDS_NO_LOG_ELEVATED));
+    if (RunsElevated()) return Refuse(LoadText(IDS_NO_LOG_ELEVATED));
     std::string root = LocalAppData();
     if (root.empty()) return Refuse(SystemErrorText(ERROR_PATH_NOT_FOUND, ""));
     std::string stem = root + "\\" + relativeStem;

@@ -12,6 +12,10 @@
 constexpr int kKeptLogs = 10;
 constexpr int kKeptLogMinutes = 10;
 
+// Whether this process is the elevated half of a split token (an elevation prompt's "Yes"):
+// what the same user's unelevated processes could have planted is not to be trusted then.
+bool RunsElevated();
+
 // Appends text and a line end to the open log; does nothing while none is open (the tests).
 void LogLine(const std::string& text);
 

@@ -120,6 +120,24 @@ TEST(Rules, AdministratorsBounds) {
               "17.0.12|");
 }
 
+// Native first on ARM64 Windows, and only there, and only within a feature version.
+TEST(Rules, NativeFirst) {
+    std::string pe(0x90, '\0');
+    pe.replace(0, 2, "MZ");
+    pe[0x3C] = 0x80;
+    pe.replace(0x80, 6, std::string("PE\0\0\x64\xAA", 6));
+    EXPECT_EQ(PeMachine(pe), kMachineArm64);
+    EXPECT_EQ(PeMachine(pe.substr(0, 0x84)) + PeMachine("MZ") + PeMachine(""), 0u);
+    auto v17_10 = VersionParts("17.0.10"), v17_12 = VersionParts("17.0.12"), v21 = VersionParts("21");
+    string order;
+    for (auto [a, ma, b, mb, arm] : {std::tuple{v17_10, kMachineArm64, v17_12, 0x8664u, true},
+                                     {v17_10, kMachineArm64, v17_12, 0x8664u, false},
+                                     {v17_10, kMachineArm64, v21, 0x8664u, true},
+                                     {v17_12, 0x8664u, v17_10, 0x8664u, true}})
+        order += CompareRuntimes(a, ma, b, mb, arm) > 0 ? '>' : '<';
+    EXPECT_EQ(order, "><<>");
+}
+
 // Where the answer goes: Wine runs every process in session 1 and makes only split tokens, and
 // picks the pipe's name and the log's time itself.
 TEST(Rules, Session) {

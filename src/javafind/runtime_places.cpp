@@ -57,6 +57,17 @@ void OfferPlace(BestRuntime& best, const Place& place, REGSAM view) {
     }
 }
 
+// Windows on ARM runs x64 runtimes emulated: there a native one of the same feature version goes
+// first. Windows 10 1709 and later can say; elsewhere the order stays as it was.
+bool Arm64Windows() {
+    using IsWow64Process2Fn = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
+    auto isWow64Process2 = reinterpret_cast<IsWow64Process2Fn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process2")));
+    USHORT process = 0, native = 0;
+    return isWow64Process2 != nullptr && isWow64Process2(GetCurrentProcess(), &process, &native) &&
+           native == kMachineArm64;
+}
+
 }  // namespace
 
 std::string JavaExeForHome(std::string home) {
@@ -92,12 +103,18 @@ void BestRuntime::Offer(const std::string& where, const std::string& versionText
         return;
     }
     std::vector<unsigned long> parts = VersionParts(versionText);
-    if (!m_home.empty() && CompareVersionParts(parts, m_parts) <= 0) {
+    unsigned machine = PeMachine(ReadSmallFile(JavaExeForHome(home)));
+    seen += machine == kMachineArm64 ? " (ARM64)"
+            : machine == 0x8664      ? " (x64)"
+            : machine == 0x14C       ? " (x86)"
+                                     : "";
+    if (!m_home.empty() && CompareRuntimes(parts, machine, m_parts, m_machine, Arm64Windows()) <= 0) {
         LogLine(seen + " passed over: not above " + m_home);
         return;
     }
     LogLine(seen + " the highest so far");
     m_parts = parts;
+    m_machine = machine;
     m_version = version;
     m_home = home;
 }

@@ -27,6 +27,7 @@ private:
     VersionBounds m_bounds;
     double m_version = 0.0;
     std::vector<unsigned long> m_parts;
+    unsigned m_machine = 0;
     std::string m_home;
 };
 

@@ -89,6 +89,26 @@ int CompareVersionParts(const std::vector<unsigned long>& a, const std::vector<u
     return 0;
 }
 
+unsigned PeMachine(const std::string& firstBytes) {
+    auto octet = [&](size_t offset) {
+        return offset < firstBytes.size() ? static_cast<unsigned char>(firstBytes[offset]) : 0u;
+    };
+    if (firstBytes.compare(0, 2, "MZ") != 0) return 0;
+    size_t pe = octet(0x3C) | octet(0x3D) << 8 | octet(0x3E) << 16 | static_cast<size_t>(octet(0x3F)) << 24;
+    if (pe > firstBytes.size() || firstBytes.size() - pe < 6 ||
+        firstBytes.compare(pe, 4, std::string("PE\0\0", 4)) != 0)
+        return 0;
+    return octet(pe + 4) | octet(pe + 5) << 8;
+}
+
+int CompareRuntimes(const std::vector<unsigned long>& a, unsigned machineA,
+                    const std::vector<unsigned long>& b, unsigned machineB, bool arm64Windows) {
+    bool nativeA = machineA == kMachineArm64, nativeB = machineB == kMachineArm64;
+    bool sameFeature = (a.empty() ? 0 : a[0]) == (b.empty() ? 0 : b[0]);
+    if (arm64Windows && sameFeature && nativeA != nativeB) return nativeA ? 1 : -1;
+    return CompareVersionParts(a, b);
+}
+
 bool ExtractQuotedVersion(const std::string& output, std::string& versionText) {
     size_t first = output.find('"');
     if (first == std::string::npos || first == 0) return false;

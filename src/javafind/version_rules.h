@@ -32,6 +32,16 @@ std::vector<unsigned long> VersionParts(const std::string& text);
 // Negative, zero or positive as a is below, equal to or above b; missing parts count as 0.
 int CompareVersionParts(const std::vector<unsigned long>& a, const std::vector<unsigned long>& b);
 
+// The machine a program's PE header names (0x14C x86, 0x8664 x64, 0xAA64 ARM64), from the
+// file's first bytes; 0 when they are no PE header.
+unsigned PeMachine(const std::string& firstBytes);
+constexpr unsigned kMachineArm64 = 0xAA64;
+// Which of two runtimes found goes first: the higher version, except that on ARM64 Windows a
+// native ARM64 runtime goes before an emulated one of the same feature version (the first part).
+// Negative, zero or positive as a goes after, equal to or before b.
+int CompareRuntimes(const std::vector<unsigned long>& a, unsigned machineA,
+                    const std::vector<unsigned long>& b, unsigned machineB, bool arm64Windows);
+
 // The text strictly between the first two double quotes of `java -version` output. False
 // when there is no pair, or the output starts with the quote.
 bool ExtractQuotedVersion(const std::string& output, std::string& versionText);

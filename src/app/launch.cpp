@@ -58,10 +58,6 @@ size_t CountEntries(const std::string& classPath) {
     return entries;
 }
 
-}  // namespace
-
-namespace {
-
 // What keeps a runtime folder from being used, "" when nothing does: its java.exe must be there
 // and its version within the bounds, read from its release file (one small read); only a runtime
 // without one (before Java 7) is started with -version, which costs a Java start.

@@ -103,7 +103,8 @@ void BestRuntime::Offer(const std::string& where, const std::string& versionText
         return;
     }
     std::vector<unsigned long> parts = VersionParts(versionText);
-    unsigned machine = PeMachine(ReadSmallFile(JavaExeForHome(home)));
+    // The PE header lies within the first kilobytes.
+    unsigned machine = PeMachine(ReadSmallFile(JavaExeForHome(home), 4096));
     seen += machine == kMachineArm64 ? " (ARM64)"
             : machine == 0x8664      ? " (x64)"
             : machine == 0x14C       ? " (x86)"

@@ -32,11 +32,11 @@ bool FileExists(std::string path) {
     return true;
 }
 
-std::string ReadSmallFile(const std::string& path) {
+std::string ReadSmallFile(const std::string& path, size_t bytes) {
     HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return "";
-    std::string content(65536, '\0');
+    std::string content(bytes, '\0');
     DWORD read = 0;
     if (!ReadFile(file, &content[0], static_cast<DWORD>(content.size()), &read, nullptr)) read = 0;
     CloseHandle(file);

@@ -9,5 +9,5 @@ void GetModulePath(HMODULE module, std::string& out);
 void GetModuleDirectory(HMODULE module, std::string& out);
 // True for an existing file or directory; false for "" and for 260 characters or more.
 bool FileExists(std::string path);
-// The first 64 KB of a file; "" when it cannot be read.
-std::string ReadSmallFile(const std::string& path);
+// The first `bytes` of a file (64 KB unless told); "" when it cannot be read.
+std::string ReadSmallFile(const std::string& path, size_t bytes = 65536);

@@ -43,6 +43,7 @@ set(LAUNCHER_SOURCES
   src/app/launcher_app.cpp
   src/app/launch.cpp
   src/app/tell.cpp
+  src/app/user_options.cpp
   src/app/jvm_launcher.cpp
   src/app/java_watch.cpp
   src/app/passable_text.cpp

@@ -10,6 +10,7 @@
 
 #include "app/launch_params.h"
 #include "javafind/version_rules.h"
+#include "settings/user_options_rules.h"
 #include "util/bounded_output.h"
 #include "util/number_text.h"
 #include "util/output_decoder.h"
@@ -162,6 +163,30 @@ void Decoder(const string& s) {
     }
     Check(IsValidUtf8(got), "valid");
     Check(s.size() > 4096 || got == expected, "line by line");
+}
+
+// A user's options file, however saved: valid UTF-8 out; every line that is no comment either
+// taken whole, as an allowed option without blanks around it or a line break in it, or refused
+// with its number and a reason; nothing else.
+void Options(const string& s) {
+    string text = DecodeOptionsFile(s, Latin1);
+    Check(IsValidUtf8(text), "valid");
+    UserOptions options = ParseUserOptions(text);
+    size_t lines = 0, next = 0;
+    for (size_t begin = 0, end; begin < text.size(); begin = end + 1 + (text.compare(end, 2, "\r\n") == 0)) {
+        end = std::min(text.find_first_of("\r\n", begin), text.size());
+        size_t first = text.find_first_not_of(" \t", begin);
+        lines += first < end && text[first] != '#';
+    }
+    Check(options.accepted.size() + options.refused.size() == lines, "every line");
+    for (const string& option : options.accepted) {
+        Check(CheckUserOption(option) == OptionRefusal::kNone && option[0] == '-', "allowed");
+        Check(option.find_first_of("\r\n") == string::npos && option.back() != ' ', "whole");
+    }
+    for (const RefusedLine& line : options.refused) {
+        Check(line.number > next && line.why != OptionRefusal::kNone, "numbered, with a reason");
+        next = line.number;
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "app/message_text.h"
 #include "framework/session_rules.h"
 #include "javafind/version_rules.h"
+#include "settings/user_options_rules.h"
 #include "ui/dialog_rules.h"
 #include "util/output_decoder.h"
 #include "util/path_text.h"
@@ -167,3 +168,74 @@ TEST(Rules, Session) {
 }
 
 }  // namespace
+
+// What a user's own options file may hold: only whole options of the allowed kinds.
+TEST(Rules, UserOptions) {
+    string verdicts;
+    for (const char* option : {"-Xmx2g",
+                               "-Xms512M",
+                               "-Xss1024",
+                               "-Xmx",
+                               "-Xmx2.5g",
+                               "-Xmx 2g",
+                               "-Xmxg",
+                               "-Xlog:gc",
+                               "-Xlogx",
+                               "-Dname=a b",
+                               "-D",
+                               "-D=x",
+                               "-XX:+UseG1GC",
+                               "-XX:",
+                               "-XX:VMOptionsFile=x",
+                               "-XX:Flags=.hotspotrc",
+                               "-XX:+Flags",
+                               "--add-opens=java.base/java.lang=ALL-UNNAMED",
+                               "--add-opens java.base/x=y",
+                               "--add-opens=",
+                               "--add-opensx",
+                               "--enable-native-access=ALL-UNNAMED",
+                               "-ea",
+                               "-da:org.x...",
+                               "-eax",
+                               "-verbose:gc",
+                               "-cp C:\\evil",
+                               "Main2",
+                               "-jar",
+                               "-Dx=\x01",
+                               ""})
+        verdicts += static_cast<char>('0' + static_cast<int>(CheckUserOption(option)));
+    EXPECT_EQ(verdicts, "0003333010110122204410001011151");
+    // Each encoding a saved file may have; lines at CR, LF or CRLF, trimmed, comments skipped.
+    auto ansi = [](const string& text) {
+        return "ansi:" + text;
+    };
+    const std::pair<string, string> files[] = {
+        {"\xEF\xBB\xBF-Xmx2g", "-Xmx2g"},
+        {string("\xFF\xFE-\0D\0\xE9\0", 8), "-D\xC3\xA9"},
+        {string("\xFE\xFF\0-\0D\0\xE9", 8), "-D\xC3\xA9"},
+        {"-D\xC3\xA9", "-D\xC3\xA9"},
+        {"-D\xE9", "ansi:-D\xE9"},
+        {string("\xFF\xFE-", 3), ""},
+    };
+    for (const auto& [bytes, text] : files) EXPECT_EQ(DecodeOptionsFile(bytes, ansi), text) << bytes;
+    UserOptions options = ParseUserOptions(" -Xmx2g \r\n# -cp x\r\r\n\t\n-cp C:\\evil\rMain2\n-ea");
+    EXPECT_EQ(options.accepted, (std::vector<string>{"-Xmx2g", "-ea"}));
+    string refused;
+    for (const RefusedLine& line : options.refused) refused += std::to_string(line.number) + line.text + "|";
+    EXPECT_EQ(refused, "5-cp C:\\evil|6Main2|");
+    EXPECT_EQ(Fingerprint("") + Fingerprint("a"), "cbf29ce484222325af63dc4c8601ec8c");
+}
+
+// The download's version: the string table's, within the bounds, none for 32-bit after 23.
+TEST(Rules, Download) {
+    const std::tuple<unsigned, VersionBounds, bool, unsigned> cases[] = {
+        {25, {1.5, 0.0, "", ""}, false, 25},       {25, {1.5, 1.8, "", ""}, false, 8},
+        {25, {1.5, 0.0, "", "17.0.2"}, false, 17}, {21, {1.5, 0.0, "26", ""}, false, 26},
+        {21, {1.5, 0.0, "24", ""}, true, 0},       {21, {1.5, 0.0, "", "1.8"}, true, 8},
+        {25, {17.02, 0.0, "", ""}, false, 25},
+    };
+    for (const auto& [wanted, bounds, x86, version] : cases)
+        EXPECT_EQ(DownloadVersion(wanted, bounds, x86), version) << bounds.minText << bounds.maxText << x86;
+    EXPECT_EQ(DownloadAddress("https://x/{version}/{arch}/{version}{arch}{", 25, "aarch64"),
+              "https://x/25/aarch64/25aarch64{");
+}

@@ -32,7 +32,8 @@ const REGSAM kOther = kShipped ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 string root, build, target, boxLog;
 
 // "%R", "%B" and "%T" stand for the test's, the build's and the launcher's folder, "%X" for the
-// launcher, "%6" and "%1" for the stand-in runtimes jre16 and jdk11 there.
+// launcher, "%6" and "%1" for the stand-in runtimes jre16 and jdk11 there, "%U" for the user's
+// own options file.
 string Expand(string text) {
     string folder = target.substr(0, target.rfind('\\'));
     for (auto [mark, value] : {std::pair{"%6", root + "\\jre16"},
@@ -40,7 +41,8 @@ string Expand(string text) {
                                {"%R", root},
                                {"%B", build},
                                {"%X", target},
-                               {"%T", folder}}) {
+                               {"%T", folder},
+                               {"%U", root + "\\roaming\\Quellmark\\Tessaly\\tessaly.vmoptions"}}) {
         for (size_t at; (at = text.find(mark)) != string::npos;) text.replace(at, 2, value);
     }
     return text;
@@ -123,8 +125,9 @@ string Text(HWND window, int id) {
 // A step is "<op><id><text>", steps are joined by '|': 'p' press id, 'c' choose the file text
 // in the Open dialog, 'a' answer the message box with id and check its text, 'e' Escape, 'x' the
 // close box, 'i' a stand-in installer beside the launcher, 'w' read the record of that started
-// stand-in, 's' read the dialog and keep a picture of it, 'q' end the session after 2 s. The
-// launcher's own boxes are in front.
+// stand-in, 'b' read the browser's (the stand-in, registered for https) address, 's' read the
+// dialog and keep a picture of it, 'q' end the session after 2 s, 'n' check the user's options
+// file shown in Notepad and close it. The launcher's own boxes are in front.
 void Act(const string& step, HWND dialog, const string& record) {
     char op = step[0];
     char* rest = nullptr;
@@ -142,7 +145,17 @@ void Act(const string& step, HWND dialog, const string& record) {
     if (op == 'i') CopyFileA(Expand("%1\\bin\\java.exe").c_str(), Expand(kInstaller).c_str(), 0);
     // The installer's window is shown normally.
     if (op == 'w') EXPECT_NE(Read(record).find("show=1 "), string::npos);
-    if (op == 'w') DeleteFileW(Widen(record).c_str());
+    if (op == 'b')
+        EXPECT_NE(Read(record).find("https://api.adoptium.net/v3/installer/latest/25/ga/windows/x64/jre/"),
+                  string::npos);
+    if (op == 'w' || op == 'b') DeleteFileW(Widen(record).c_str());
+    HWND notepad = nullptr;
+    for (int i = 0; op == 'n' && i < 500 && notepad == nullptr; ++i, Sleep(20))
+        notepad = FindWindowA("Notepad", nullptr);
+    if (op == 'n') {
+        EXPECT_EQ(Read(Expand("%U")).substr(0, 30), "\xEF\xBB\xBF# Your own Java options for");
+        EXPECT_TRUE(PostMessageA(notepad, WM_CLOSE, 0, 0));
+    }
     if (op == 's') {
         // The prompt and the bounds of the string table; the window icon shows in the picture, taken
         // at 144 dpi (run-tests sets the display so).
@@ -327,7 +340,12 @@ const Row kRows[] = {
     {"", "", "", "3 <none> <none>", 1,
      "p1010|c%R\\late\\bin\\java.exe|p1|x|a1Using Java: %R\\late\\bin\\java.exe|" + kNo},
     {"", "", "", "3 <none> <none>", 1,
-     "p1009|a1" + kNoInstaller + "|i|" + Use("%1\\bin\\java.exe") + "|p1009|w|p1|" + kNo + "|" + kLeave},
+     "p1009|a1Your browser downloads Java 25 for this computer.|b|i|" + Use("%1\\bin\\java.exe") +
+         "|p1009|w|p1|" + kNo + "|" + kLeave},
+    // An administrator's download address, or none.
+    {"P:JavaDownloadUrl=", "", "", "", 1, "p1009|a1" + kNoInstaller + "  Please visit www.java.com|e|" + kNo},
+    {"P:JavaDownloadUrl=tessaly-nowhere:{version}-{arch}|P:MaxJavaVersion=17", "", "", "", 1,
+     "p1009|a1" + kNoInstaller + "  Please visit tessaly-nowhere:17-x64 and download|e|" + kNo},
     // The installer's switches, the first one deciding: -install searches even with a runtime
     // recorded, and starts nothing; -uninstall forgets the runtime; near misses are none (and a
     // JavaOptions of 3,000 characters reaches Java whole). Quiet, it asks no one.
@@ -362,6 +380,26 @@ const Row kRows[] = {
      "(HKEY_LOCAL_MACHINE\\Software\\"
      "Policies\\Quellmark\\Tessaly) is \"abc\", no version",
      "", "0x0001,0x0000,0x00000190", 60, 'u'},
+    // The user's own options: after the machine's, before the administrator's; lines that it may not
+    // hold are told once for each change of the file, and the rest applies. A start that fails with
+    // them is offered once without them.
+    {"@=%6|T:JavaOptions=-Xmx256m|P:JavaOptions=-Xmx1g|U=-Xmx2g\r\n# x\r\n\r\n -cp C:\\evil\nMain2", "",
+     "jre16 -Xmx256m -Xmx2g -Xmx1g -cp \"\"", "", 0,
+     "a1Tessaly does not use these lines of your own options file %U:\nline 4: -cp C:\\evil (not an option "
+     "this file may hold)\nline 5: Main2 (not",
+     "", "this user's own options (%U): -Xmx2g\r\n"},
+    {"@=%6|U+=-Xmx2g\r\n# x\r\n\r\n -cp C:\\evil\nMain2", "", "jre16 -Xmx2g -cp \"\"", "", 0, "", "",
+     "told before"},
+    {"@=%6|U16=-Dname=\xC3\xA9t\xC3\xA9\r\n-Xss2m", "", "jre16 -Dname=\xC3\xA9t\xC3\xA9 -Xss2m -cp \"\"", ""},
+    {kApp + "exit1\nbad|U=-Xss1m", "", sApp, "", 1,
+     "a6" + kEnded.substr(2) +
+         "1.\n\nbad\n\nYour own options from %U were used in this start. Start Tessaly once without them?|" +
+         kEnded + "1.\n\nbad\n\nThe log",
+     "", "started again, without this user's own options"},
+    {"@=%6|P:AllowUserOptions!=0|U=-Xmx2g", "", s16, ""},
+    {"P:AllowUserOptions!=0", "-user-options", "", "", 1,
+     "a1Your administrator has switched off your own options file for Tessaly (policy AllowUserOptions): %U"},
+    {"", "-user-options", "", "", 0, "n"},
     {"@=%6|P:AllowJavaChoice=1", "", "", "", 1,
      "a1Tessaly cannot start: your administrator's policy value "
      "AllowJavaChoice (HKEY_LOCAL_MACHINE\\Software\\Policies\\Quellmark\\Tessaly) is of type REG_SZ, not "
@@ -376,6 +414,15 @@ void Set(const string& entry, HKEY view, HKEY other) {
         SetEnvironmentVariableW(Widen(key).c_str(), Widen(value).c_str());
     if (key == "APP")
         std::ofstream(Widen(root + "\\app\\bin\\version.txt").c_str(), std::ios::binary) << value;
+    // The user's own options, in UTF-8 or UTF-16; "U+" keeps what the launcher told of them before.
+    if (key[0] == 'U') {
+        if (key != "U+") RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Quellmark");
+        std::wstring wide = L"\xFEFF" + Widen(value);
+        string bytes =
+            key == "U16" ? string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2) : value;
+        std::ofstream(Widen(Expand("%U")).c_str(), std::ios::binary) << bytes;
+        return;
+    }
     for (string part :
          {string("JavaVersion=x"), "JavaHome=" + value, "JavaExe=" + value + "\\bin\\java.exe"}) {
         if (key == "@") Set("T:" + part, view, other);
@@ -416,6 +463,7 @@ void Prepare(const string& set) {
     }
     SetEnvironmentVariableW(L"JAVA_HOME", nullptr);
     SetEnvironmentVariableW(L"TESSALY_JAVA_HOME", nullptr);
+    DeleteFileW(Widen(Expand("%U")).c_str());
     std::istringstream entries(
         set.rfind("-T", 0) == 0 ? set : "T:JavaOptions=|T:CommandLineArgs=|T:ClasslibDynPath=|" + set);
     for (string entry; std::getline(entries, entry, '|');) Set(entry, views[0].Handle(), views[1].Handle());
@@ -502,6 +550,16 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         std::ofstream(root + "\\many\\tessaly-module-with-a-long-name-" + std::to_string(i) + ".jar");
     }
     SetEnvironmentVariableW(L"LOCALAPPDATA", Widen(root).c_str());
+    SetEnvironmentVariableW(L"APPDATA", Widen(root + "\\roaming").c_str());
+    SHCreateDirectoryExW(nullptr, Widen(root + "\\roaming\\Quellmark\\Tessaly").c_str(), nullptr);
+    // The browser: a stand-in that records the address it was given.
+    for (REGSAM view : {kView, kOther}) {
+        RegistryKey classes;
+        classes.OpenWith(HKEY_LOCAL_MACHINE, "Software\\Classes", KEY_ALL_ACCESS | view);
+        std::wstring command = Widen("\"" + build + "\\fixtures\\java.exe\" \"%1\"");
+        RegSetKeyValueW(classes.Handle(), L"https\\shell\\open\\command", nullptr, REG_SZ, command.c_str(),
+                        command.size() * 2 + 2);
+    }
     // Every stand-in records its start here.
     string record = build + "\\launched.txt";
     SetEnvironmentVariableW(L"TESSALY_RECORD", Widen(record).c_str());
@@ -526,7 +584,8 @@ TEST_F(Windows, TessalyFindsOrAsksForJavaThenStartsItWithTheSettings) {
         for (int i = 0; i < 500 && Logs().size() < held.size(); ++i) Sleep(20);
         // The user gives up at the first failure, and so does the table.
         std::thread user([&] {
-            HWND dialog = row.steps.empty() || strchr("aq", row.steps[0]) ? nullptr : WaitFor("Install Java");
+            HWND dialog =
+                row.steps.empty() || strchr("aqn", row.steps[0]) ? nullptr : WaitFor("Install Java");
             std::istringstream steps(row.steps);
             for (string step; !HasFailure() && std::getline(steps, step, '|');) Act(step, dialog, record);
         });

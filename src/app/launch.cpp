@@ -9,6 +9,7 @@
 #include "app/message_text.h"
 #include "app/passable_text.h"
 #include "app/tell.h"
+#include "app/user_options.h"
 #include "javafind/jvm_locator.h"
 #include "javafind/runtime_places.h"
 #include "framework/message_box.h"
@@ -129,7 +130,9 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
     std::string jarDirectory = settings.GetClasslibDynPath(tooLong);
     LogLine("JavaOptions \"" + options + "\", CommandLineArgs \"" + arguments + "\", ClasslibDynPath \"" +
             jarDirectory + "\"");
-    // The administrator's options last: the last word wins.
+    // The user's own after the machine's, and the administrator's last: the last word wins.
+    std::string own = m_withoutUserOptions ? "" : LoadUserOptions(settings.GetPolicies(), m_quiet);
+    if (!own.empty()) options += (options.empty() ? "" : " ") + own;
     const std::string& enforced = settings.GetPolicies().javaOptions;
     if (!enforced.empty()) options += (options.empty() ? "" : " ") + enforced;
     if (tooLong) {
@@ -221,5 +224,13 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
     if (!report.empty()) text += "\n\n" + Fill(IDS_JAVA_REPORT, {report});
     std::string lines = LastLines(start.output, kShownLines, kShownWidth);
     if (!lines.empty()) text += "\n\n" + lines;
+    // A typo in the user's own file must not stop Tessaly for good: one start without it, on request.
+    if (message == JavaEndMessage::kCouldNotStart && !own.empty()) {
+        text += "\n\n" + Fill(IDS_USER_OPTIONS_RETRY, {UserOptionsPath()});
+        if (Tell(text, MB_ICONHAND, kEventCouldNotStart, false, MB_YESNO) != IDYES) return;
+        LogLine("started again, without this user's own options");
+        m_withoutUserOptions = true;
+        return Launch(settings, args);
+    }
     Tell(text, MB_ICONHAND, crashed ? kEventCrashed : after ? kEventEndedAfterLongRun : kEventCouldNotStart);
 }

@@ -5,6 +5,7 @@
 
 #include "app/switches.h"
 #include "app/tell.h"
+#include "app/user_options.h"
 #include "framework/message_box.h"
 #include "framework/run_log.h"
 #include "framework/string_table.h"
@@ -76,6 +77,9 @@ bool LauncherApp::InitInstance(const std::vector<std::string>& args) {
         break;
     case Road::Launch:
         Launch(settings, args);
+        break;
+    case Road::UserOptions:
+        m_exitCode = EditUserOptions(policies);
         break;
     }
     log.RemoveOld();

@@ -31,5 +31,7 @@ private:
 
     bool m_quiet = false;
     bool m_installing = false;
+    // After a start that failed with the user's own options, the one start without them.
+    bool m_withoutUserOptions = false;
     int m_exitCode = 0;
 };

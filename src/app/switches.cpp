@@ -17,8 +17,9 @@ namespace {
 // Index of the argument that decides the road; args.size() when none does.
 size_t DecidingSwitch(const std::vector<std::string>& args) {
     for (size_t i = 1; i < args.size(); ++i) {
-        if (EqualsIgnoringAsciiCase(args[i], "-install") || EqualsIgnoringAsciiCase(args[i], "-uninstall"))
-            return i;
+        for (const char* road : {"-install", "-uninstall", "-user-options"}) {
+            if (EqualsIgnoringAsciiCase(args[i], road)) return i;
+        }
     }
     return args.size();
 }
@@ -27,7 +28,8 @@ size_t DecidingSwitch(const std::vector<std::string>& args) {
 Road ChooseRoad(const std::vector<std::string>& args) {
     size_t i = DecidingSwitch(args);
     if (i == args.size()) return Road::Launch;
-    return EqualsIgnoringAsciiCase(args[i], "-install") ? Road::Install : Road::Uninstall;
+    if (EqualsIgnoringAsciiCase(args[i], "-install")) return Road::Install;
+    return EqualsIgnoringAsciiCase(args[i], "-uninstall") ? Road::Uninstall : Road::UserOptions;
 }
 
 bool AsksQuiet(const std::vector<std::string>& args) {

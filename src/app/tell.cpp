@@ -13,15 +13,21 @@ std::string Fill(unsigned id, std::vector<std::string> inserts) {
     return FillText(LoadText(id), inserts);
 }
 
-void Tell(const std::string& text, UINT icon, EventId event, bool quiet) {
-    WriteEvent(icon == MB_ICONHAND ? EventKind::kError : EventKind::kWarning, event, text);
+int Tell(const std::string& text, UINT icon, EventId event, bool quiet, UINT buttons) {
+    EventKind kind = icon == MB_ICONHAND ? EventKind::kError : EventKind::kWarning;
+    // Before the box, which may wait for ever: a launcher ended meanwhile has written its event.
+    if (buttons == MB_OK) WriteEvent(kind, event, text);
     bool seen = !quiet && AnyoneCanSee();
     LogLine((seen ? "shown: " : "not shown, no one could see it: ") + text);
-    if (!seen) return;
-    RunLog* log = RunLog::Current();
-    std::string shown =
-        text + "\n\n" +
-        (log != nullptr ? Fill(IDS_SEE_LOG, {log->Path()}) : Fill(IDS_NO_LOG, {RunLog::WhyNone()}));
-    WindowSupport windows;
-    ShowMessage(nullptr, shown, MB_OK | icon);
+    int answer = IDNO;
+    if (seen) {
+        RunLog* log = RunLog::Current();
+        std::string shown =
+            text + "\n\n" +
+            (log != nullptr ? Fill(IDS_SEE_LOG, {log->Path()}) : Fill(IDS_NO_LOG, {RunLog::WhyNone()}));
+        WindowSupport windows;
+        answer = ShowMessage(nullptr, shown, buttons | icon);
+    }
+    if (buttons != MB_OK && answer != IDYES) WriteEvent(kind, event, text);
+    return answer;
 }

@@ -14,6 +14,7 @@ enum EventId : unsigned long {
     kEventNamesCannotPass = 201,    // a document's name cannot reach Java whole; it starts all the same
     kEventNotRecorded = 202,        // -install found a runtime but could not write the key
     kEventUserRuntime = 203,        // TESSALY_JAVA_HOME names a runtime that cannot be used
+    kEventUserOptions = 204,        // lines of the user's options file not used, or -user-options refused
     kEventCouldNotStart = 300,      // Java ended before its application window
     kEventCrashed = 301,            // Java crashed after its window showed
     kEventEndedAfterLongRun = 302,  // Java ended with a code after a long run without a window

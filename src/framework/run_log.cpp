@@ -9,6 +9,7 @@
 #include "framework/session_rules.h"
 #include "framework/string_table.h"
 #include "res/resource.h"
+#include "util/module_files.h"
 #include "util/path_text.h"
 #include "util/wide_text.h"
 
@@ -27,16 +28,6 @@ bool MayLogHere() {
     TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
     DWORD size = 0;
     return !GetTokenInformation(token, TokenElevationType, &type, sizeof type, &size) || MayKeepLog(type);
-}
-
-// The user's local application data: the environment's, else the shell's (XP has no
-// %LOCALAPPDATA%, and a start may come without an environment).
-std::string LocalAppData() {
-    wchar_t base[MAX_PATH] = {};
-    DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", base, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) return Narrow(base, length);
-    if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, base) != S_OK) return "";
-    return Narrow(base, wcslen(base));
 }
 
 // The system account's profile lies in the system folder, which WOW64 redirects for a 32-bit
@@ -127,7 +118,8 @@ bool RunLog::Refuse(const std::string& why) {
 
 bool RunLog::Open(const std::string& relativeStem) {
     if (RunsElevated()) return Refuse(LoadText(IDS_NO_LOG_ELEVATED));
-    std::string root = LocalAppData();
+    // XP has no %LOCALAPPDATA%.
+    std::string root = UserFolder(L"LOCALAPPDATA", CSIDL_LOCAL_APPDATA);
     if (root.empty()) return Refuse(SystemErrorText(ERROR_PATH_NOT_FOUND, ""));
     std::string stem = root + "\\" + relativeStem;
     size_t slash = stem.rfind('\\');

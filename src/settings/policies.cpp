@@ -26,6 +26,17 @@ const TextPolicy kTextPolicies[] = {
     {"MaxJavaVersion", &Policies::maxJavaVersion, true},
     {"JavaOptions", &Policies::javaOptions, false},
     {"SupportText", &Policies::supportText, false},
+    {"JavaDownloadUrl", &Policies::javaDownloadUrl, false},
+};
+
+// The policies that are switches, REG_DWORD 0 or 1.
+struct SwitchPolicy {
+    const wchar_t* name;
+    bool Policies::*field;
+};
+const SwitchPolicy kSwitchPolicies[] = {
+    {L"AllowJavaChoice", &Policies::allowJavaChoice},
+    {L"AllowUserOptions", &Policies::allowUserOptions},
 };
 
 std::string TypeName(DWORD type) {
@@ -61,6 +72,8 @@ void ReadText(const RegistryKey& key, const TextPolicy& policy, Policies& polici
         if (length == 0 || length > 32768) return Refuse(policies, policy.name, IDS_POLICY_TOO_LONG);
         text = Narrow(expanded.c_str(), length - 1);
     }
+    // An empty address is an answer: no download.
+    if (policy.field == &Policies::javaDownloadUrl) policies.downloadUrlSet = true;
     if (text.empty()) return;
     if (policy.version && !IsVersionText(text))
         return Refuse(policies, policy.name, IDS_POLICY_NO_VERSION, text);
@@ -82,17 +95,20 @@ Policies ReadPolicies() {
         Refuse(policies, "(the key)", IDS_POLICY_UNREADABLE, SystemErrorText(static_cast<DWORD>(opened), ""));
     if (opened == ERROR_SUCCESS) {
         for (const TextPolicy& policy : kTextPolicies) ReadText(key, policy, policies);
-        DWORD type = REG_NONE, value = 0, size = sizeof value;
-        LONG status = RegQueryValueExW(key.Handle(), L"AllowJavaChoice", nullptr, &type,
-                                       reinterpret_cast<BYTE*>(&value), &size);
-        if (status == ERROR_FILE_NOT_FOUND) {
-        } else if (type != REG_DWORD || status != ERROR_SUCCESS || size != sizeof value) {
-            Refuse(policies, "AllowJavaChoice", IDS_POLICY_NOT_NUMBER, TypeName(type));
-        } else if (value > 1) {
-            Refuse(policies, "AllowJavaChoice", IDS_POLICY_NOT_SWITCH, std::to_string(value));
-        } else {
-            LogLine("policy AllowJavaChoice: " + std::to_string(value));
-            policies.allowJavaChoice = value == 1;
+        for (const SwitchPolicy& policy : kSwitchPolicies) {
+            DWORD type = REG_NONE, value = 0, size = sizeof value;
+            LONG status = RegQueryValueExW(key.Handle(), policy.name, nullptr, &type,
+                                           reinterpret_cast<BYTE*>(&value), &size);
+            std::string name = Narrow(policy.name);
+            if (status == ERROR_FILE_NOT_FOUND) {
+            } else if (type != REG_DWORD || status != ERROR_SUCCESS || size != sizeof value) {
+                Refuse(policies, name.c_str(), IDS_POLICY_NOT_NUMBER, TypeName(type));
+            } else if (value > 1) {
+                Refuse(policies, name.c_str(), IDS_POLICY_NOT_SWITCH, std::to_string(value));
+            } else {
+                LogLine("policy " + name + ": " + std::to_string(value));
+                policies.*policy.field = value == 1;
+            }
         }
         key.Close();
     }

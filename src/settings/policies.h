@@ -6,7 +6,10 @@
 struct Policies {
     // Empty: not set.
     std::string javaHome, minJavaVersion, maxJavaVersion, javaOptions, supportText;
-    bool allowJavaChoice = true;
+    // Set (downloadUrlSet) and empty: no download is offered.
+    std::string javaDownloadUrl;
+    bool downloadUrlSet = false;
+    bool allowJavaChoice = true, allowUserOptions = true;
     // A value that cannot be used: its name, and what is wrong with it as the end of a sentence
     // ("is of type REG_BINARY, where text is expected"). Nothing starts then: the administrator's
     // intent is unknown.

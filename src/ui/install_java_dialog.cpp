@@ -3,12 +3,15 @@
 
 #include <shellapi.h>
 
+#include "app/message_text.h"
 #include "framework/message_box.h"
+#include "framework/run_log.h"
 #include "framework/string_table.h"
 #include "javafind/jvm_locator.h"
 #include "javafind/version_rules.h"
 #include "res/resource.h"
 #include "settings/launcher_settings.h"
+#include "settings/user_options_rules.h"
 #include "ui/dialog_rules.h"
 #include "util/module_files.h"
 #include "util/number_text.h"
@@ -24,6 +27,22 @@ HICON LoadAppIcon(int widthMetric, int heightMetric) {
     return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
                                          GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
                                          LR_DEFAULTCOLOR));
+}
+
+// The architecture of this Windows as Java's downloads name it, whatever this program's own:
+// a 32-bit launcher on 64-bit Windows, or an x64 one emulated on ARM64, gets the native one.
+const char* WindowsArchitecture() {
+    using IsWow64Process2Fn = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
+    auto query = reinterpret_cast<IsWow64Process2Fn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process2")));
+    USHORT process = 0, machine = 0;
+    // Before Windows 10 1709 there was no ARM64 Windows that ran other programs than its own.
+    if (query == nullptr || !query(GetCurrentProcess(), &process, &machine)) {
+        SYSTEM_INFO info = {};
+        GetNativeSystemInfo(&info);
+        machine = info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64 ? IMAGE_FILE_MACHINE_AMD64 : 0;
+    }
+    return machine == kMachineArm64 ? "aarch64" : machine == IMAGE_FILE_MACHINE_AMD64 ? "x64" : "x86";
 }
 
 }  // namespace
@@ -53,24 +72,51 @@ BOOL InstallJavaDialog::OnInitDialog() {
 }
 
 void InstallJavaDialog::OnInstallJavaNow() {
-    std::string fileName = m_settings.GetInstallerFileName();
-    if (fileName.empty()) {
-        ShowMessage(Window(), LoadText(IDS_NO_INSTALLER), MB_OK | MB_ICONHAND);
-        return;
+    std::string fileName = m_settings.GetInstallerFileName(), path;
+    if (!fileName.empty()) {
+        GetModuleDirectory(nullptr, path);
+        AddTrailingBackslash(path, IsUtf8LeadByte);
+        path += fileName;
     }
-    std::string path;
-    GetModuleDirectory(nullptr, path);
-    AddTrailingBackslash(path, IsUtf8LeadByte);
-    path += fileName;
-    if (!FileExists(path)) {
-        ShowMessage(Window(), LoadText(IDS_NO_INSTALLER) + " " + path, MB_OK | MB_ICONHAND);
-        return;
-    }
+    if (fileName.empty() || !FileExists(path)) return OfferDownload(path);
+    ForgetChoice();
+    ShellExecuteW(nullptr, nullptr, Widen(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void InstallJavaDialog::ForgetChoice() {
     // After an installation, Done must search for the new runtime, not record an old choice.
     m_javaVersion = 0.0;
     m_javaHome.clear();
     m_javaExe.clear();
-    ShellExecuteW(nullptr, nullptr, Widen(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void InstallJavaDialog::OfferDownload(const std::string& missingInstaller) {
+    const Policies& policies = m_settings.GetPolicies();
+    const char* arch = WindowsArchitecture();
+    bool x86 = arch[1] == '8';
+    std::string pattern = policies.downloadUrlSet ? policies.javaDownloadUrl
+                                                  : LoadText(x86 ? IDS_DOWNLOAD_URL_X86 : IDS_DOWNLOAD_URL);
+    unsigned wanted = std::atoi(LoadText(x86 ? IDS_DOWNLOAD_VERSION_X86 : IDS_DOWNLOAD_VERSION).c_str());
+    unsigned version = DownloadVersion(wanted, m_settings.GetVersionBounds(), x86);
+    if (pattern.empty() || version == 0) {
+        std::string text = LoadText(IDS_NO_INSTALLER);
+        ShowMessage(Window(), missingInstaller.empty() ? text : text + " " + missingInstaller,
+                    MB_OK | MB_ICONHAND);
+        return;
+    }
+    std::string address = DownloadAddress(pattern, version, arch);
+    LogLine("Install Java Now: Java " + std::to_string(version) + " for " + arch + " from " + address);
+    // Never a browser as administrator (the installer's own -install): the address to open instead.
+    HINSTANCE opened = RunsElevated() ? nullptr
+                                      : ShellExecuteW(Window(), L"open", Widen(address).c_str(), nullptr,
+                                                      nullptr, SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(opened) <= 32) {
+        ShowMessage(Window(), FillText(LoadText(IDS_DOWNLOAD_VISIT), {"", address}), MB_OK | MB_ICONHAND);
+        return;
+    }
+    ForgetChoice();
+    ShowMessage(Window(), FillText(LoadText(IDS_DOWNLOAD_STARTED), {"", std::to_string(version)}),
+                MB_OK | MB_ICONASTERISK);
 }
 
 void InstallJavaDialog::OnSelectExistingJava() {

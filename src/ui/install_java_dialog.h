@@ -22,6 +22,10 @@ protected:
 
 private:
     void OnInstallJavaNow();
+    // No installer file beside the launcher: a current Java for this machine from the download
+    // address, in the user's browser; else the address, or where to look.
+    void OfferDownload(const std::string& missingInstaller);
+    void ForgetChoice();
     void OnSelectExistingJava();
 
     HICON m_bigIcon;

@@ -1,6 +1,8 @@
 // The launcher's own file location and a file-existence test.
 #include "util/module_files.h"
 
+#include <shlobj.h>
+
 #include "util/path_text.h"
 #include "util/wide_text.h"
 
@@ -42,4 +44,12 @@ std::string ReadSmallFile(const std::string& path, size_t bytes) {
     CloseHandle(file);
     content.resize(read);
     return content;
+}
+
+std::string UserFolder(const wchar_t* variable, int csidl) {
+    wchar_t base[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableW(variable, base, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) return Narrow(base, length);
+    if (SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, base) != S_OK) return "";
+    return Narrow(base, wcslen(base));
 }

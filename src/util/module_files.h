@@ -11,3 +11,6 @@ void GetModuleDirectory(HMODULE module, std::string& out);
 bool FileExists(std::string path);
 // The first `bytes` of a file (64 KB unless told); "" when it cannot be read.
 std::string ReadSmallFile(const std::string& path, size_t bytes = 65536);
+// A folder of the user's (CSIDL_APPDATA, CSIDL_LOCAL_APPDATA): the environment's variable, else
+// the shell's (a start may come without an environment); "" when neither names one.
+std::string UserFolder(const wchar_t* variable, int csidl);

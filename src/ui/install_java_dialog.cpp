@@ -36,7 +36,8 @@ const char* WindowsArchitecture() {
     auto query = reinterpret_cast<IsWow64Process2Fn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process2")));
     USHORT process = 0, machine = 0;
-    // Before Windows 10 1709 there was no ARM64 Windows that ran other programs than its own.
+    // IsWow64Process2 came with Windows 10 1709, the first Windows on ARM to run programs of other
+    // processors: where it is missing, Windows is x64 or x86.
     if (query == nullptr || !query(GetCurrentProcess(), &process, &machine)) {
         SYSTEM_INFO info = {};
         GetNativeSystemInfo(&info);

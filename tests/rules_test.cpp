@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
 
 #include "app/launch_params.h"
 #include "app/message_text.h"
@@ -171,40 +172,16 @@ TEST(Rules, Session) {
 
 // What a user's own options file may hold: only whole options of the allowed kinds.
 TEST(Rules, UserOptions) {
-    string verdicts;
-    for (const char* option : {"-Xmx2g",
-                               "-Xms512M",
-                               "-Xss1024",
-                               "-Xmx",
-                               "-Xmx2.5g",
-                               "-Xmx 2g",
-                               "-Xmxg",
-                               "-Xlog:gc",
-                               "-Xlogx",
-                               "-Dname=a b",
-                               "-D",
-                               "-D=x",
-                               "-XX:+UseG1GC",
-                               "-XX:",
-                               "-XX:VMOptionsFile=x",
-                               "-XX:Flags=.hotspotrc",
-                               "-XX:+Flags",
-                               "--add-opens=java.base/java.lang=ALL-UNNAMED",
-                               "--add-opens java.base/x=y",
-                               "--add-opens=",
-                               "--add-opensx",
-                               "--enable-native-access=ALL-UNNAMED",
-                               "-ea",
-                               "-da:org.x...",
-                               "-eax",
-                               "-verbose:gc",
-                               "-cp C:\\evil",
-                               "Main2",
-                               "-jar",
-                               "-Dx=\x01",
-                               ""})
-        verdicts += static_cast<char>('0' + static_cast<int>(CheckUserOption(option)));
-    EXPECT_EQ(verdicts, "0003333010110122204410001011151");
+    // One option a line, its verdict (an OptionRefusal) after the '|'.
+    std::istringstream cases(
+        "-Xmx2g|0 -Xms512M|0 -Xss1024|0 -Xmx|3 -Xmx2.5g|3 -Xmx 2g|3 -Xmxg|3 -Xlog:gc|0 -Xlogx|1 "
+        "-Dname=a b|0 -D|1 -D=x|1 -XX:+UseG1GC|0 -XX:|1 -XX:VMOptionsFile=x|2 -XX:Flags=.hotspotrc|2 "
+        "-XX:+Flags|2 --add-opens=java.base/java.lang=ALL-UNNAMED|0 --add-opens java.base/x=y|4 "
+        "--add-opens=|4 --add-opensx|1 --enable-native-access=ALL-UNNAMED|0 -ea|0 -da:org.x...|0 -eax|1 "
+        "-verbose:gc|0 -cp C:\\evil|1 Main2|1 -jar|1 -Dx=\x01|5 |1");
+    for (string option, verdict; std::getline(cases, option, '|') && std::getline(cases, verdict, ' ');)
+        EXPECT_EQ(static_cast<int>(CheckUserOption(option.substr(option[0] == ' '))), std::stoi(verdict))
+            << option;
     // Each encoding a saved file may have; lines at CR, LF or CRLF, trimmed, comments skipped.
     auto ansi = [](const string& text) {
         return "ansi:" + text;
@@ -218,21 +195,26 @@ TEST(Rules, UserOptions) {
         {string("\xFF\xFE-", 3), ""},
     };
     for (const auto& [bytes, text] : files) EXPECT_EQ(DecodeOptionsFile(bytes, ansi), text) << bytes;
-    UserOptions options = ParseUserOptions(" -Xmx2g \r\n# -cp x\r\r\n\t\n-cp C:\\evil\rMain2\n-ea");
+    auto ascii = [](const string& text) {
+        return std::all_of(text.begin(), text.end(), [](char c) { return c > 0; });
+    };
+    UserOptions options =
+        ParseUserOptions(" -Xmx2g \r\n# -cp x\r\r\n\t\n-cp C:\\evil\rMain2\n-ea\n-D\xC3\xA9", ascii);
     EXPECT_EQ(options.accepted, (std::vector<string>{"-Xmx2g", "-ea"}));
     string refused;
     for (const RefusedLine& line : options.refused) refused += std::to_string(line.number) + line.text + "|";
-    EXPECT_EQ(refused, "5-cp C:\\evil|6Main2|");
+    EXPECT_EQ(refused, "5-cp C:\\evil|6Main2|8-D\xC3\xA9|");
+    EXPECT_EQ(options.refused.back().why, OptionRefusal::kCodePage);
     EXPECT_EQ(Fingerprint("") + Fingerprint("a"), "cbf29ce484222325af63dc4c8601ec8c");
 }
 
 // The download's version: the string table's, within the bounds, none for 32-bit after 23.
 TEST(Rules, Download) {
     const std::tuple<unsigned, VersionBounds, bool, unsigned> cases[] = {
-        {25, {1.5, 0.0, "", ""}, false, 25},       {25, {1.5, 1.8, "", ""}, false, 8},
-        {25, {1.5, 0.0, "", "17.0.2"}, false, 17}, {21, {1.5, 0.0, "26", ""}, false, 26},
-        {21, {1.5, 0.0, "24", ""}, true, 0},       {21, {1.5, 0.0, "", "1.8"}, true, 8},
-        {25, {17.02, 0.0, "", ""}, false, 25},
+        {25, {1.5, 0.0, "", ""}, false, 25},      {25, {1.5, 1.8, "", ""}, false, 8},
+        {25, {1.5, 0.0, "", "17.0.2"}, false, 0}, {25, {1.5, 0.0, "", "17.0"}, false, 17},
+        {21, {1.5, 0.0, "26", ""}, false, 26},    {21, {1.5, 0.0, "24", ""}, true, 0},
+        {21, {1.5, 0.0, "", "1.8"}, true, 8},     {25, {17.02, 0.0, "", ""}, false, 25},
     };
     for (const auto& [wanted, bounds, x86, version] : cases)
         EXPECT_EQ(DownloadVersion(wanted, bounds, x86), version) << bounds.minText << bounds.maxText << x86;

@@ -21,6 +21,9 @@
 namespace {
 
 constexpr size_t kMostBytes = 65536;
+// Lines not used that the box lists; the log has them all. A box taller than the screen would hide
+// its button.
+constexpr size_t kMostShown = 10;
 // What was told of the file last, as its fingerprint: told once for each change.
 const char kToldValue[] = "UserOptionsTold";
 
@@ -32,7 +35,7 @@ const char kExample[] =
     "# Taken: -Xms -Xmx -Xss -Xlog -D... -XX:... --add-opens=... --add-exports=... --add-reads=...\r\n"
     "# --enable-native-access=... -ea -da -esa -dsa -verbose:...\r\n"
     "#\r\n"
-    "# More memory (here up to 2 GB):\r\n"
+    "# More memory (here up to 2 GB; a 32-bit Java takes about 1 GB at most):\r\n"
     "# -Xmx2g\r\n";
 
 bool ToldAlready(const std::string& fingerprint) {
@@ -53,14 +56,20 @@ void RememberTold(const std::string& fingerprint) {
     RegCloseKey(created);
 }
 
-// Told once for each change of the file; logged at every start.
+// Told once for each change of the file, when someone saw it; logged at every start.
 void TellOnce(const std::string& text, const std::string& fingerprint, bool quiet) {
     if (ToldAlready(fingerprint)) {
         LogLine("told before, for this same file: " + text);
         return;
     }
-    Tell(text, MB_ICONEXCLAMATION, kEventUserOptions, quiet);
-    RememberTold(fingerprint);
+    if (Tell(text, MB_ICONEXCLAMATION, kEventUserOptions, quiet) == IDOK) RememberTold(fingerprint);
+}
+
+// Java reads its command line in the ANSI code page: an option that it would get with '?' in place
+// of characters is not the user's option any more.
+bool PassesAnsi(const std::string& option) {
+    std::string ansi;
+    return Utf8ToAnsi(option, ansi);
 }
 
 }  // namespace
@@ -84,14 +93,19 @@ std::string LoadUserOptions(const Policies& policies, bool quiet) {
         TellOnce(Fill(IDS_USER_OPTIONS_TOO_BIG, {path}), Fingerprint(bytes), quiet);
         return "";
     }
-    UserOptions options = ParseUserOptions(DecodeOptionsFile(bytes, AnsiToUtf8));
+    UserOptions options = ParseUserOptions(DecodeOptionsFile(bytes, AnsiToUtf8), PassesAnsi);
     std::string joined, refused;
     for (const std::string& option : options.accepted) AppendArgument(joined, option);
     LogLine("this user's own options (" + path + "):" + joined);
-    for (const RefusedLine& line : options.refused) {
+    for (size_t i = 0; i < options.refused.size(); ++i) {
+        const RefusedLine& line = options.refused[i];
         std::string why = LoadText(IDS_OPTION_NOT_ALLOWED + static_cast<unsigned>(line.why) - 1);
-        refused += Fill(IDS_OPTION_LINE, {std::to_string(line.number), line.text, why}) + "\n";
+        std::string told = Fill(IDS_OPTION_LINE, {std::to_string(line.number), line.text, why});
+        LogLine("not used: " + told);
+        if (i < kMostShown) refused += told + "\n";
     }
+    if (options.refused.size() > kMostShown)
+        refused += Fill(IDS_OPTION_MORE, {std::to_string(options.refused.size() - kMostShown)}) + "\n";
     if (!refused.empty())
         TellOnce(Fill(IDS_USER_OPTIONS_REFUSED, {path, refused}), Fingerprint(bytes), quiet);
     return joined.empty() ? joined : joined.substr(1);

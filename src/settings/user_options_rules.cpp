@@ -93,7 +93,7 @@ std::string DecodeOptionsFile(const std::string& bytes, std::string (*fromAnsi)(
     return Utf8FromUtf16(units);
 }
 
-UserOptions ParseUserOptions(const std::string& text) {
+UserOptions ParseUserOptions(const std::string& text, bool (*passes)(const std::string&)) {
     UserOptions options;
     unsigned number = 0;
     for (size_t at = 0; at < text.size();) {
@@ -105,6 +105,7 @@ UserOptions ParseUserOptions(const std::string& text) {
         if (first == std::string::npos || line[first] == '#') continue;
         line = line.substr(first, line.find_last_not_of(" \t") + 1 - first);
         OptionRefusal why = CheckUserOption(line);
+        if (why == OptionRefusal::kNone && passes != nullptr && !passes(line)) why = OptionRefusal::kCodePage;
         if (why == OptionRefusal::kNone) {
             options.accepted.push_back(line);
         } else {
@@ -132,13 +133,15 @@ unsigned Feature(const std::string& text, double number) {
     }
     if (number < 1.0) return 0;
     return number < 2.0 ? static_cast<unsigned>(std::lround((number - 1.0) * 10))
-                        : static_cast<unsigned>(number);
+                        : static_cast<unsigned>(std::min(number, 999.0));
 }
 }  // namespace
 
 unsigned DownloadVersion(unsigned wanted, const VersionBounds& bounds, bool x86) {
     unsigned version = wanted, max = Feature(bounds.maxText, bounds.max),
              min = Feature(bounds.minText, bounds.min);
+    // "17.0.2" admits no later update of 17, which the newest 17 would be.
+    if (max != 0 && max <= version && VersionParts(bounds.maxText).size() > 2) return 0;
     if (max != 0 && max < version) version = max;
     if (min > version) version = min;
     if (x86 && version >= 24) return 0;

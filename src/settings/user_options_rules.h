@@ -7,7 +7,8 @@
 #include "javafind/version_rules.h"
 
 // Why a line of the file is not used.
-enum class OptionRefusal { kNone, kNotAllowed, kOtherFile, kBadSize, kNeedsEquals, kControl };
+// kCodePage: where the text must pass through the ANSI code page, and cannot.
+enum class OptionRefusal { kNone, kNotAllowed, kOtherFile, kBadSize, kNeedsEquals, kControl, kCodePage };
 
 // kNone when the option is one a user may set for himself: heap and stack sizes, logging,
 // system properties, -XX: switches (other than those that read more options from another file),
@@ -29,8 +30,8 @@ struct UserOptions {
 // mark; anything else (an older Notepad's save) taken from the ANSI code page by fromAnsi.
 std::string DecodeOptionsFile(const std::string& bytes, std::string (*fromAnsi)(const std::string&));
 // Lines end at CR, LF or CRLF; each is trimmed of blanks and tabs; blank ones and those that begin
-// with '#' are comments.
-UserOptions ParseUserOptions(const std::string& text);
+// with '#' are comments. passes, where given, says whether an allowed option can reach Java whole.
+UserOptions ParseUserOptions(const std::string& text, bool (*passes)(const std::string&) = nullptr);
 // A short fingerprint of the file's bytes (FNV-1a, 64 bits, as 16 hex digits): the user is told
 // about a file once for each change of it.
 std::string Fingerprint(const std::string& bytes);

@@ -97,7 +97,10 @@ void InstallJavaDialog::OfferDownload(const std::string& missingInstaller) {
     bool x86 = arch[1] == '8';
     std::string pattern = policies.downloadUrlSet ? policies.javaDownloadUrl
                                                   : LoadText(x86 ? IDS_DOWNLOAD_URL_X86 : IDS_DOWNLOAD_URL);
-    unsigned wanted = std::atoi(LoadText(x86 ? IDS_DOWNLOAD_VERSION_X86 : IDS_DOWNLOAD_VERSION).c_str());
+    unsigned versionId = x86              ? IDS_DOWNLOAD_VERSION_X86
+                         : arch[0] == 'a' ? IDS_DOWNLOAD_VERSION_ARM64
+                                          : IDS_DOWNLOAD_VERSION;
+    unsigned wanted = std::atoi(LoadText(versionId).c_str());
     unsigned version = DownloadVersion(wanted, m_settings.GetVersionBounds(), x86);
     if (pattern.empty() || version == 0) {
         std::string text = LoadText(IDS_NO_INSTALLER);

@@ -46,14 +46,9 @@ bool ToldAlready(const std::string& fingerprint) {
 }
 
 void RememberTold(const std::string& fingerprint) {
-    HKEY created = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, Widen(LoadText(IDS_SETTINGS_KEY)).c_str(), 0, nullptr, 0,
-                        KEY_SET_VALUE, nullptr, &created, nullptr) != ERROR_SUCCESS)
-        return;
-    std::wstring value = Widen(fingerprint);
-    RegSetValueExW(created, Widen(kToldValue).c_str(), 0, REG_SZ,
-                   reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() * 2 + 2));
-    RegCloseKey(created);
+    RegistryKey key;
+    key.Create(HKEY_CURRENT_USER, LoadText(IDS_SETTINGS_KEY));
+    key.SetString(kToldValue, fingerprint);
 }
 
 // Told once for each change of the file, when someone saw it; logged at every start.

@@ -40,6 +40,17 @@ LONG RegistryKey::OpenWith(HKEY root, const std::string& path, REGSAM access) {
     return status;
 }
 
+LONG RegistryKey::Create(HKEY root, const std::string& path) {
+    if (IsOpen()) Close();
+    HKEY key = nullptr;
+    LONG status =
+        RegCreateKeyExW(root, Widen(path).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+    m_hKey = (status == ERROR_SUCCESS) ? key : nullptr;
+    m_path = path;
+    m_hRootKey = root;
+    return status;
+}
+
 LONG RegistryKey::Close() {
     if (!IsOpen()) return ERROR_SUCCESS;
     LONG status = RegCloseKey(m_hKey);

@@ -23,6 +23,8 @@ public:
     // KEY_READ; view KEY_WOW64_32KEY or KEY_WOW64_64KEY picks a registry view on 64-bit Windows.
     LONG OpenForRead(HKEY root, const std::string& path, REGSAM view = 0);
     LONG OpenWith(HKEY root, const std::string& path, REGSAM access);
+    // Opened for setting values, created first where missing.
+    LONG Create(HKEY root, const std::string& path);
     LONG Close();
     HKEY Handle() const { return m_hKey; }  // for the calls this owner does not wrap
 

@@ -370,7 +370,7 @@ const Row kRows[] = {
     {"@=%6|T:JavaOptions=-Xmx256m|P:JavaOptions=-Xmx1g", "", "jre16 -Xmx256m -Xmx1g -cp \"\"", ""},
     // A user's own runtime (TESSALY_JAVA_HOME): used, never recorded; one that cannot be is told, and
     // the recorded one starts; where the administrator allows no choice, it counts for nothing.
-    {"@=%6|TESSALY_JAVA_HOME=%1", "", s11, "6 x %6"},
+    {"@=%6|TESSALY_JAVA_HOME=\"%1\\\"", "", s11, "6 x %6"},
     {"@=%6|TESSALY_JAVA_HOME=%R\\gone", "", s16, "6 x %6", 0,
      "a1Tessaly cannot use the Java runtime that TESSALY_JAVA_HOME names (%R\\gone): there is no "
      "%R\\gone\\bin\\java.exe."},

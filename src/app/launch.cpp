@@ -89,12 +89,15 @@ bool LauncherApp::ChooseRuntime(LauncherSettings& settings, std::string& javaExe
     if (!settings.GetPolicies().javaHome.empty()) return UseAdministratorsRuntime(settings, javaExe, version);
     // A power user's own choice, for this user's starts only and never recorded; not where the
     // administrator allows no choice, nor elevated (where the same user, unelevated, set it).
-    wchar_t value[MAX_PATH] = {};
-    DWORD length = GetEnvironmentVariableW(L"TESSALY_JAVA_HOME", value, MAX_PATH);
-    if (length > 0 && length < MAX_PATH && settings.GetPolicies().allowJavaChoice && !RunsElevated()) {
-        std::string home = Narrow(value, length);
+    std::string home = HomeFromVariable(L"TESSALY_JAVA_HOME"), passable;
+    if (!home.empty() && (!settings.GetPolicies().allowJavaChoice || RunsElevated())) {
+        LogLine("TESSALY_JAVA_HOME not used: " +
+                std::string(RunsElevated() ? "elevated" : "policy AllowJavaChoice 0"));
+    } else if (!home.empty()) {
         LogLine("this user's runtime (TESSALY_JAVA_HOME): " + home);
         std::string why = RuntimeProblem(settings, home, javaExe, version);
+        // A runtime that Java's command line cannot name starts nothing: the recorded one does.
+        if (why.empty() && !PassableText(javaExe, passable)) why = LoadText(IDS_OPTION_CODE_PAGE);
         if (why.empty()) return true;
         Tell(Fill(IDS_USER_JAVA_UNUSABLE, {home, why}), MB_ICONEXCLAMATION, kEventUserRuntime, m_quiet);
     }

@@ -135,15 +135,11 @@ bool JvmLocator::FindElsewhere(const VersionBounds& bounds, double& version, std
     if (best.Take(version, javaHome)) return true;
 
     // Last, JAVA_HOME: a home folder, whose java.exe is asked its version.
-    wchar_t value[MAX_PATH] = {};
-    DWORD length = GetEnvironmentVariableW(L"JAVA_HOME", value, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
+    home = HomeFromVariable(L"JAVA_HOME");
+    if (home.empty()) {
         LogLine("JAVA_HOME: not set");
         return false;
     }
-    home = Narrow(value, length);
-    if (home.size() >= 2 && home.front() == '"' && home.back() == '"') home = home.substr(1, home.size() - 2);
-    StripTrailingBackslash(home, IsUtf8LeadByte);
     std::string exe = JavaExeForHome(home);
     if (!FileExists(exe)) {
         LogLine("JAVA_HOME \"" + home + "\": no bin\\java.exe");

@@ -11,6 +11,7 @@
 #include "settings/registry_key.h"
 #include "util/module_files.h"
 #include "util/path_text.h"
+#include "util/wide_text.h"
 
 namespace {
 
@@ -73,6 +74,20 @@ bool Arm64Windows() {
 std::string JavaExeForHome(std::string home) {
     AddTrailingBackslash(home, IsUtf8LeadByte);
     return home + "bin\\java.exe";
+}
+
+std::string HomeFromVariable(const wchar_t* name) {
+    std::wstring value(32768, L'\0');
+    DWORD length = GetEnvironmentVariableW(name, &value[0], 32768);
+    if (length == 0 || length >= 32768) return "";
+    value.resize(length);
+    if (length >= 2 && value.front() == L'"' && value.back() == L'"') value = value.substr(1, length - 2);
+    std::wstring full(32768, L'\0');
+    length = GetFullPathNameW(value.c_str(), 32768, &full[0], nullptr);
+    std::string home = Narrow(length > 0 && length < 32768 ? full.c_str() : value.c_str(),
+                              length > 0 && length < 32768 ? length : value.size());
+    StripTrailingBackslash(home, IsUtf8LeadByte);
+    return home;
 }
 
 // A 32-bit program on 64-bit Windows sees the 32-bit view; runtimes of 64 bits record

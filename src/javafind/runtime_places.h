@@ -8,6 +8,10 @@
 
 // home + "\" (when missing) + "bin\java.exe"
 std::string JavaExeForHome(std::string home);
+// A runtime folder that an environment variable names (JAVA_HOME, TESSALY_JAVA_HOME), as a full
+// path without quotes (cmd's `set X="C:\Program Files\..."` keeps them) or a trailing backslash:
+// the java.exe checked is the one started, whatever the current folder. "" when not set.
+std::string HomeFromVariable(const wchar_t* name);
 
 // A 32-bit program on 64-bit Windows sees the 32-bit view; runtimes of 64 bits record
 // themselves in the other one. 0 where there is no other view (32-bit Windows).

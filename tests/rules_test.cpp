@@ -193,6 +193,7 @@ TEST(Rules, UserOptions) {
         {"-D\xC3\xA9", "-D\xC3\xA9"},
         {"-D\xE9", "ansi:-D\xE9"},
         {string("\xFF\xFE-", 3), ""},
+        {string("\xFF\xFE\x00\xDC\x01\xDC\x3D\xD8\x00\xDE", 10), "\xEF\xBF\xBD\xEF\xBF\xBD\xF0\x9F\x98\x80"},
     };
     for (const auto& [bytes, text] : files) EXPECT_EQ(DecodeOptionsFile(bytes, ansi), text) << bytes;
     auto ascii = [](const string& text) {

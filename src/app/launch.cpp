@@ -125,7 +125,12 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
     m_exitCode = 1;
     std::string javaExe;
     double javaVersion = 0.0;
-    if (!ChooseRuntime(settings, javaExe, javaVersion)) return;
+    if (ChooseRuntime(settings, javaExe, javaVersion)) RunJava(settings, args, javaExe, javaVersion);
+}
+
+void LauncherApp::RunJava(LauncherSettings& settings, const std::vector<std::string>& args,
+                          std::string javaExe, double javaVersion) {
+    m_exitCode = 1;
     bool tooLong = false;
     std::string options = settings.GetJavaOptions(tooLong);
     std::string arguments = settings.GetCommandLineArgs(tooLong);
@@ -233,7 +238,7 @@ void LauncherApp::Launch(LauncherSettings& settings, const std::vector<std::stri
         if (Tell(text, MB_ICONHAND, kEventCouldNotStart, false, MB_YESNO) != IDYES) return;
         LogLine("started again, without this user's own options");
         m_withoutUserOptions = true;
-        return Launch(settings, args);
+        return RunJava(settings, args, runtime, javaVersion);
     }
     Tell(text, MB_ICONHAND, crashed ? kEventCrashed : after ? kEventEndedAfterLongRun : kEventCouldNotStart);
 }

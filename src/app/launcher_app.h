@@ -27,6 +27,9 @@ private:
     // one found or chosen now. False when there is none to start (the user has been told).
     bool ChooseRuntime(LauncherSettings& settings, std::string& javaExe, double& version);
     bool UseAdministratorsRuntime(LauncherSettings& settings, std::string& javaExe, double& version);
+    // The command line from the settings, and Java started with it and stayed with.
+    void RunJava(LauncherSettings& settings, const std::vector<std::string>& args, std::string javaExe,
+                 double javaVersion);
     void Install(LauncherSettings& settings);
 
     bool m_quiet = false;

@@ -77,10 +77,11 @@ std::string UserOptionsPath() {
 std::string LoadUserOptions(const Policies& policies, bool quiet) {
     std::string path = UserOptionsPath();
     if (path.empty() || !FileExists(path)) return "";
-    if (!policies.allowUserOptions || RunsElevated()) {
+    bool elevated = RunsElevated();
+    if (!policies.allowUserOptions || elevated) {
         LogLine(path + " not used: " +
-                (RunsElevated() ? "this start runs with administrator rights"
-                                : "the administrator switched such files off (policy AllowUserOptions)"));
+                (elevated ? "this start runs with administrator rights"
+                          : "the administrator switched such files off (policy AllowUserOptions)"));
         return "";
     }
     std::string bytes = ReadSmallFile(path, kMostBytes + 1);

@@ -77,9 +77,12 @@ std::string JavaExeForHome(std::string home) {
 }
 
 std::string HomeFromVariable(const wchar_t* name) {
-    std::wstring value(32768, L'\0');
-    DWORD length = GetEnvironmentVariableW(name, &value[0], 32768);
-    if (length == 0 || length >= 32768) return "";
+    // Most starts have no such variable: asked its size first, nothing is allocated for it.
+    DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+    if (size <= 1) return "";
+    std::wstring value(size, L'\0');
+    DWORD length = GetEnvironmentVariableW(name, &value[0], size);
+    if (length == 0 || length >= size) return "";
     value.resize(length);
     if (length >= 2 && value.front() == L'"' && value.back() == L'"') value = value.substr(1, length - 2);
     std::wstring full(32768, L'\0');
